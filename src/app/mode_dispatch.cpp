@@ -1,0 +1,60 @@
+#include "app/mode_dispatch.h"
+
+#include <exception>
+
+#include "app/process_values.h"
+#include "platform/application.h"
+#include "platform/message_box.h"
+#include "platform/password_change.h"
+#include "platform/text.h"
+
+std::string NormalizeCommandLine(std::string_view commandLine)
+{
+    return AnsiLowerCase(TrimControlChars(commandLine));
+}
+
+std::string ChooseMode(std::string_view normalizedCommandLine)
+{
+    if (normalizedCommandLine.empty()) return "/c";
+    return std::string(normalizedCommandLine.substr(0, 2));
+}
+
+int ParsePasswordParent(std::string_view normalizedCommandLine)
+{
+    const std::string_view handleText =
+        normalizedCommandLine.size() > 2 ? normalizedCommandLine.substr(2) : std::string_view();
+    return StrToInt(handleText);
+}
+
+namespace {
+
+void ActOnMode(const std::string& mode, const std::string& commandLine)
+{
+    if (mode == "/c") {
+        // The configuration dialog becomes the main window once it exists.
+    } else if (mode == "/s") {
+        // The slide-show window becomes the main window once it exists.
+    } else if (mode == "/a") {
+        ChangeScreenSaverPassword(ParsePasswordParent(commandLine));
+    }
+    // "/p" and every other switch: nothing.
+}
+
+} // namespace
+
+int RunProgram(std::string_view rawCommandLine)
+{
+    CompleteHomePageAddress();
+    const std::string commandLine = NormalizeCommandLine(rawCommandLine);
+    const std::string mode = ChooseMode(commandLine);
+    try {
+        Application::Instance().Initialize();
+        ActOnMode(mode, commandLine);
+        Application::Instance().Run();
+    } catch (const std::exception& error) {
+        ShowErrorBox(error.what());
+    } catch (...) {
+        ShowErrorBox("");
+    }
+    return 0;
+}

@@ -1,0 +1,72 @@
+#include <gtk/gtk.h>
+
+#include <cstdio>
+
+#include "platform/linux/gtk_session.h"
+#include "platform/message_box.h"
+
+namespace {
+
+constexpr unsigned kButtonMask = 0xF;
+constexpr unsigned kIconMask = 0xF0;
+
+GtkMessageType MessageTypeFor(unsigned style)
+{
+    switch (style & kIconMask) {
+    case mb::IconError: return GTK_MESSAGE_ERROR;
+    case mb::IconQuestion: return GTK_MESSAGE_QUESTION;
+    case mb::IconWarning: return GTK_MESSAGE_WARNING;
+    case mb::IconInformation: return GTK_MESSAGE_INFO;
+    default: return GTK_MESSAGE_OTHER;
+    }
+}
+
+// What a box answers when nobody can see it: the button that cancels, or OK.
+int SilentAnswer(unsigned style)
+{
+    switch (style & kButtonMask) {
+    case mb::OkCancel: return mb::IdCancel;
+    case mb::YesNo: return mb::IdNo;
+    default: return mb::IdOk;
+    }
+}
+
+} // namespace
+
+int ShowMessageBox(const std::string& text, const std::string& caption, unsigned style, NativeWindow owner)
+{
+    // Errors also go to standard error, where Linux users and scripts look for them.
+    if ((style & kIconMask) == mb::IconError) std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+    if (!EnsureGtkInitialized()) return SilentAnswer(style);
+
+    GtkWidget* dialog = gtk_message_dialog_new(static_cast<GtkWindow*>(owner), GTK_DIALOG_MODAL,
+                                               MessageTypeFor(style), GTK_BUTTONS_NONE, "%s", text.c_str());
+    gtk_window_set_title(GTK_WINDOW(dialog), caption.c_str());
+    gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
+    gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
+
+    int first = mb::IdOk;
+    int second = 0;
+    switch (style & kButtonMask) {
+    case mb::OkCancel:
+        gtk_dialog_add_button(GTK_DIALOG(dialog), "OK", mb::IdOk);
+        gtk_dialog_add_button(GTK_DIALOG(dialog), "Cancel", mb::IdCancel);
+        second = mb::IdCancel;
+        break;
+    case mb::YesNo:
+        gtk_dialog_add_button(GTK_DIALOG(dialog), "Yes", mb::IdYes);
+        gtk_dialog_add_button(GTK_DIALOG(dialog), "No", mb::IdNo);
+        first = mb::IdYes;
+        second = mb::IdNo;
+        break;
+    default:
+        gtk_dialog_add_button(GTK_DIALOG(dialog), "OK", mb::IdOk);
+        break;
+    }
+    gtk_dialog_set_default_response(GTK_DIALOG(dialog), (style & mb::DefButton2) && second ? second : first);
+
+    const int response = gtk_dialog_run(GTK_DIALOG(dialog));
+    gtk_widget_destroy(dialog);
+    while (gtk_events_pending()) gtk_main_iteration();
+    return response > 0 ? response : SilentAnswer(style);
+}

@@ -1,0 +1,15 @@
+#include "platform/message_box.h"
+
+#include "platform/program_file.h"
+
+std::string ErrorBoxText(const std::string& message)
+{
+    if (message.empty()) return message;
+    if (static_cast<unsigned char>(message.back()) <= static_cast<unsigned char>('.')) return message;
+    return message + ".";
+}
+
+void ShowErrorBox(const std::string& message)
+{
+    ShowMessageBox(ErrorBoxText(message), ApplicationTitle(), mb::Ok | mb::IconError);
+}

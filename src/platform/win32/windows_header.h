@@ -1,0 +1,9 @@
+#pragma once
+// The one way <windows.h> comes into the program.
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>

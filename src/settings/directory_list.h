@@ -1,0 +1,8 @@
+#pragma once
+// The stored form of the directory list: the directories joined by "|", with no quoting.
+#include <string>
+#include <string_view>
+#include <vector>
+
+std::vector<std::string> SplitDirectoryList(std::string_view text);
+std::string JoinDirectoryList(const std::vector<std::string>& directories);
