@@ -1,0 +1,196 @@
+#include "platform/raster.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// A block whose every pixel lies inside both bitmaps.
+struct ClippedBlock {
+    int dstX = 0;
+    int dstY = 0;
+    int srcX = 0;
+    int srcY = 0;
+    int width = 0;
+    int height = 0;
+    [[nodiscard]] bool IsEmpty() const { return width <= 0 || height <= 0; }
+};
+
+// The offsets [first, last) along one axis at which both the source and the destination
+// position lie inside their bitmaps. 64-bit, so that no rectangle can overflow.
+struct Span {
+    std::int64_t first = 0;
+    std::int64_t last = 0;
+};
+
+Span ClipAxis(std::int64_t length, std::int64_t dstPos, std::int64_t dstLimit, std::int64_t srcPos,
+              std::int64_t srcLimit)
+{
+    const std::int64_t first = std::max({std::int64_t{0}, -dstPos, -srcPos});
+    const std::int64_t last = std::min({length, dstLimit - dstPos, srcLimit - srcPos});
+    return Span{first, std::max(first, last)};
+}
+
+ClippedBlock Clip(const Bitmap& dst, Rect to, const Bitmap& src, Point from)
+{
+    const Span xs = ClipAxis(to.width, to.x, dst.Width(), from.x, src.Width());
+    const Span ys = ClipAxis(to.height, to.y, dst.Height(), from.y, src.Height());
+    return ClippedBlock{static_cast<int>(to.x + xs.first),   static_cast<int>(to.y + ys.first),
+                        static_cast<int>(from.x + xs.first), static_cast<int>(from.y + ys.first),
+                        static_cast<int>(xs.last - xs.first), static_cast<int>(ys.last - ys.first)};
+}
+
+// Calls rowFn(dstRow, srcRow) for every row of the block, in an order that reads each
+// source row before it is overwritten when both bitmaps are one and the same.
+template <typename RowFn>
+void ForEachRow(Bitmap& dst, const Bitmap& src, const ClippedBlock& block, RowFn rowFn)
+{
+    const bool bottomUp = &dst == &src && block.dstY > block.srcY;
+    for (int n = 0; n < block.height; ++n) {
+        const int row = bottomUp ? block.height - 1 - n : n;
+        rowFn(dst.Row(block.dstY + row) + block.dstX, src.Row(block.srcY + row) + block.srcX);
+    }
+}
+
+// x / 255 rounded down without a division; exact for 0 <= x < 65535, which covers every blend
+// sum (at most 255 * 255 + 127).
+constexpr std::uint32_t DivideBy255(std::uint32_t x)
+{
+    return (x + 1 + (x >> 8)) >> 8;
+}
+
+// Kept free of branches and calls so that the compiler can vectorise it. The row pointers
+// may alias only when dst starts at or before src (ForEachRow and the caller's choice of
+// direction see to that), so a forward pass reads every source pixel before writing it.
+void BlendRowForward(Pixel* dst, const Pixel* src, int count, std::uint32_t alpha)
+{
+    const std::uint32_t keep = 255 - alpha;
+    for (int x = 0; x < count; ++x) {
+        const Pixel s = src[x];
+        const Pixel d = dst[x];
+        const std::uint32_t b = DivideBy255((s & 0xFF) * alpha + (d & 0xFF) * keep + 127);
+        const std::uint32_t g = DivideBy255(((s >> 8) & 0xFF) * alpha + ((d >> 8) & 0xFF) * keep + 127);
+        const std::uint32_t r = DivideBy255(((s >> 16) & 0xFF) * alpha + ((d >> 16) & 0xFF) * keep + 127);
+        dst[x] = (d & 0xFF000000u) | (r << 16) | (g << 8) | b;
+    }
+}
+
+void BlendRowBackward(Pixel* dst, const Pixel* src, int count, std::uint32_t alpha)
+{
+    // Only for a block blended onto itself, shifted to the right: rare, so kept simple.
+    const std::uint32_t keep = 255 - alpha;
+    for (int x = count - 1; x >= 0; --x) {
+        const Pixel s = src[x];
+        const Pixel d = dst[x];
+        Pixel result = d & 0xFF000000u;
+        for (int shift = 0; shift < 24; shift += 8) {
+            result |= DivideBy255(((s >> shift) & 0xFF) * alpha + ((d >> shift) & 0xFF) * keep + 127) << shift;
+        }
+        dst[x] = result;
+    }
+}
+
+// Fills map[n] with the source index of destination index first + n of a stretch, or -1
+// where that source index lies outside [0, srcLimit).
+void MapStretchAxis(std::vector<int>& map, int first, int count, std::int64_t dstPos, int dstLength,
+                    std::int64_t srcPos, int srcLength, int srcLimit)
+{
+    map.resize(static_cast<std::size_t>(count));
+    for (int n = 0; n < count; ++n) {
+        const int offset = static_cast<int>(first + n - dstPos);
+        const std::int64_t source = srcPos + StretchSourceIndex(offset, srcLength, dstLength);
+        map[static_cast<std::size_t>(n)] = source >= 0 && source < srcLimit ? static_cast<int>(source) : -1;
+    }
+}
+
+void StretchBetween(Bitmap& dst, Rect to, const Bitmap& src, Rect from)
+{
+    const std::int64_t left = std::max<std::int64_t>(to.x, 0);
+    const std::int64_t top = std::max<std::int64_t>(to.y, 0);
+    const std::int64_t right = std::min<std::int64_t>(std::int64_t{to.x} + to.width, dst.Width());
+    const std::int64_t bottom = std::min<std::int64_t>(std::int64_t{to.y} + to.height, dst.Height());
+    if (right <= left || bottom <= top) return;
+
+    std::vector<int> columns;
+    std::vector<int> rows;
+    MapStretchAxis(columns, static_cast<int>(left), static_cast<int>(right - left), to.x, to.width, from.x,
+                   from.width, src.Width());
+    MapStretchAxis(rows, static_cast<int>(top), static_cast<int>(bottom - top), to.y, to.height, from.y,
+                   from.height, src.Height());
+    const bool allColumns = std::find(columns.begin(), columns.end(), -1) == columns.end();
+    const std::size_t width = columns.size();
+
+    int previousSource = -1;
+    Pixel* previousRow = nullptr;
+    for (std::size_t n = 0; n < rows.size(); ++n) {
+        const int source = rows[n];
+        if (source < 0) continue;
+        Pixel* out = dst.Row(static_cast<int>(top) + static_cast<int>(n)) + left;
+        if (allColumns && source == previousSource) {
+            // An enlarged row repeats: copy the one just built.
+            std::memcpy(out, previousRow, width * sizeof(Pixel));
+        } else {
+            const Pixel* in = src.Row(source);
+            for (std::size_t x = 0; x < width; ++x) {
+                if (columns[x] >= 0) out[x] = in[columns[x]];
+            }
+        }
+        previousSource = source;
+        previousRow = out;
+    }
+}
+
+} // namespace
+
+void CopyBlock(Bitmap& dst, Rect to, const Bitmap& src, Point from)
+{
+    const ClippedBlock block = Clip(dst, to, src, from);
+    if (block.IsEmpty()) return;
+    const std::size_t bytes = static_cast<std::size_t>(block.width) * sizeof(Pixel);
+    ForEachRow(dst, src, block, [bytes](Pixel* out, const Pixel* in) { std::memmove(out, in, bytes); });
+}
+
+int StretchSourceIndex(int dst, int srcLength, int dstLength)
+{
+    if (dstLength <= 0) return 0;
+    return static_cast<int>((2 * std::int64_t{dst} + 1) * srcLength / (2 * std::int64_t{dstLength}));
+}
+
+void StretchCopy(Bitmap& dst, Rect to, const Bitmap& src, Rect from)
+{
+    if (to.IsEmpty() || from.IsEmpty()) return;
+    if (to.width == from.width && to.height == from.height) {
+        CopyBlock(dst, to, src, Point{from.x, from.y});
+        return;
+    }
+    if (&dst == &src) {
+        // A stretch within one bitmap would read pixels it has already written.
+        const Bitmap copy = src;
+        StretchBetween(dst, to, copy, from);
+        return;
+    }
+    StretchBetween(dst, to, src, from);
+}
+
+void BlendBlock(Bitmap& dst, Rect to, const Bitmap& src, Point from, std::uint8_t alpha)
+{
+    const ClippedBlock block = Clip(dst, to, src, from);
+    if (block.IsEmpty()) return;
+    const bool backward = &dst == &src && block.dstY == block.srcY && block.dstX > block.srcX;
+    ForEachRow(dst, src, block, [&block, alpha, backward](Pixel* out, const Pixel* in) {
+        if (backward) {
+            BlendRowBackward(out, in, block.width, alpha);
+        } else {
+            BlendRowForward(out, in, block.width, alpha);
+        }
+    });
+}
+
+void FillRect(Bitmap& dst, Rect area, Pixel color)
+{
+    const ClippedBlock block = Clip(dst, area, dst, Point{area.x, area.y});
+    for (int y = 0; y < block.height; ++y) {
+        std::fill_n(dst.Row(block.dstY + y) + block.dstX, block.width, color);
+    }
+}
