@@ -190,24 +190,6 @@ TEST(RegeditDocument, LooksUpNamesIgnoringAsciiCaseAndKeepsTheirSpelling)
     EXPECT_FALSE(key.DeleteValue("ScreenSaveActive"));
 }
 
-TEST(RegeditDocument, KeysBelowOthersMakeThemExistAndGoWithThem)
-{
-    RegistryDocument document;
-    document.EnsureKey("HKEY_CURRENT_USER\\A\\B\\C");
-    document.EnsureKey("HKEY_CURRENT_USER\\A\\BC");
-    document.EnsureKey("HKEY_CURRENT_USER\\A\\B");
-
-    EXPECT_TRUE(document.KeyExists("HKEY_CURRENT_USER\\A"));
-    EXPECT_TRUE(document.KeyExists("hkey_current_user\\a\\b\\c"));
-    EXPECT_FALSE(document.KeyExists("HKEY_CURRENT_USER\\A\\B\\C\\D"));
-    EXPECT_FALSE(document.KeyExists("HKEY_CURRENT_USER\\A\\"));
-
-    EXPECT_TRUE(document.DeleteKeyTree("HKEY_CURRENT_USER\\a\\b"));
-    ASSERT_EQ(document.keys.size(), 1u);
-    EXPECT_EQ(document.keys[0].path, "HKEY_CURRENT_USER\\A\\BC");
-    EXPECT_FALSE(document.DeleteKeyTree("HKEY_CURRENT_USER\\A\\B"));
-}
-
 TEST(RegeditFormat, ReportsTheFirstFaultWithItsLine)
 {
     struct Case {
