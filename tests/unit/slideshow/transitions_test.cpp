@@ -89,10 +89,14 @@ std::optional<Model> ModelAfterStep(unsigned style, Size size, int i)
     const int W = size.width;
     const int H = size.height;
     switch (style) {
-    case kInterlacedSlide: // i is the counter k; for even heights only
+    case kInterlacedSlide: // i is the counter k
         return [=](int x, int y) -> std::optional<Point> {
-            if (y % 2 == 1 && y <= i - 1) return Point{x, H - i + y};
-            if (y >= H - i && (y - (H - i)) % 2 == 0 && y <= H - 2) return Point{x, y - (H - i)};
+            const bool fromTop = y % 2 == 1 && y <= i - 1;
+            const bool fromBottom = y >= H - i && (y - (H - i)) % 2 == 0 && y <= H - 2;
+            // With an odd height the bands share rows; the copy made later wins, which is the
+            // one from the top above the middle row.
+            if (fromTop && (!fromBottom || y < (H - 1) / 2)) return Point{x, H - i + y};
+            if (fromBottom) return Point{x, y - (H - i)};
             return std::nullopt;
         };
     case kBandSlide:
@@ -176,7 +180,7 @@ TEST(RunEffect, EveryEffectEndsWithExactlyThePhotoAtEverySize)
 
 TEST(RunEffect, StepsShowTheGeometryOfEachEffect)
 {
-    for (const Size size : {Size{64, 48}, Size{48, 64}, Size{37, 40}, Size{50, 42}}) {
+    for (const Size size : {Size{64, 48}, Size{48, 64}, Size{37, 40}, Size{50, 42}, Size{45, 35}}) {
         for (unsigned style = 0; style < TransitionEffects::kEffectCount; ++style) {
             if (!ModelAfterStep(style, size, 0)) continue;
             EffectRun run(size);
@@ -304,7 +308,9 @@ TEST(RunEffect, NineTilesSlideTheTilesAsDescribedAt1024x768)
     const Bitmap& middle = run.host.Kept(100);
     EXPECT_EQ(middle.At(10, 10), photo(251, 191));   // top left, from (T - i, U - c)
     EXPECT_EQ(middle.At(500, 10), photo(500, 191));  // top middle
-    EXPECT_EQ(middle.At(934, 266), photo(692, 266)); // middle right
+    EXPECT_EQ(middle.At(934, 266), photo(692, 266)); // middle right, full tile height
+    EXPECT_EQ(middle.At(934, 500), photo(692, 500));
+    EXPECT_EQ(middle.At(10, 500), photo(251, 500));  // middle left
     EXPECT_EQ(middle.At(10, 700), photo(251, 519));  // bottom left, reaching past the bottom
     EXPECT_EQ(middle.At(400, 700), photo(400, 519)); // bottom middle
     EXPECT_EQ(middle.At(500, 400), photo(500, 400)); // centre, in place
@@ -326,6 +332,18 @@ TEST(RunEffect, NineTilesSlideTheTilesAsDescribedAt1024x768)
     EXPECT_EQ(last.At(900, 767), photo(899, 767));
     // Finished, the photo stands whole.
     EXPECT_EQ(run.back, run.photo);
+}
+
+TEST(RunEffect, NineTilesBottomLeftTileKeepsItsHeightWhenTheTileGrowsPastIt)
+{
+    // At 37 x 37 the last step has i = 13 and c = 13 > U = 12: the bottom-left copy is 12 rows
+    // high, so the bottom row keeps what step 12 (c = 12) put there.
+    EffectRun run(Size{37, 37});
+    run.host.Keep(13);
+    run.Effect(kNineTiles);
+    const Bitmap& last = run.host.Kept(13);
+    EXPECT_EQ(last.At(6, 35), run.photo.At(5, 35));
+    EXPECT_EQ(last.At(5, 36), run.photo.At(5, 35));
 }
 
 TEST(RunEffect, NumbersPastTheTableDoNothing)
