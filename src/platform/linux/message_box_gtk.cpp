@@ -21,6 +21,17 @@ GtkMessageType MessageTypeFor(unsigned style)
     }
 }
 
+const char* IconNameFor(unsigned style)
+{
+    switch (style & kIconMask) {
+    case mb::IconError: return "dialog-error";
+    case mb::IconQuestion: return "dialog-question";
+    case mb::IconWarning: return "dialog-warning";
+    case mb::IconInformation: return "dialog-information";
+    default: return nullptr;
+    }
+}
+
 // What a box answers when nobody can see it: the button that cancels, or OK.
 int SilentAnswer(unsigned style)
 {
@@ -42,6 +53,14 @@ int ShowMessageBox(const std::string& text, const std::string& caption, unsigned
     GtkWidget* dialog = gtk_message_dialog_new(static_cast<GtkWindow*>(owner), GTK_DIALOG_MODAL,
                                                MessageTypeFor(style), GTK_BUTTONS_NONE, "%s", text.c_str());
     gtk_window_set_title(GTK_WINDOW(dialog), caption.c_str());
+    if (const char* icon = IconNameFor(style)) {
+        // GTK no longer shows the type's icon by itself; users expect it as on Windows.
+        G_GNUC_BEGIN_IGNORE_DEPRECATIONS
+        GtkWidget* image = gtk_image_new_from_icon_name(icon, GTK_ICON_SIZE_DIALOG);
+        gtk_message_dialog_set_image(GTK_MESSAGE_DIALOG(dialog), image);
+        gtk_widget_show(image);
+        G_GNUC_END_IGNORE_DEPRECATIONS
+    }
     gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
     gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
 

@@ -1,0 +1,107 @@
+# Shared helpers for the integration tests. A test script sources this file with its three
+# arguments: the program file, the OS it was built for (linux or win32) and the results folder.
+# Each case ends in pass or fail; the lines go to <results>/integration-<script>.results.
+set -u
+
+IT_PROGRAM=$(readlink -f "$1")
+IT_PLATFORM=$2
+IT_RESULTS=$3
+IT_NAME=$(basename "$0" .sh)
+IT_HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+IT_ROOT=$(cd "$IT_HERE/../.." && pwd)
+mkdir -p "$IT_RESULTS"
+IT_WORK=$(mktemp -d "$IT_RESULTS/work-$IT_NAME.XXXXXX")
+IT_RESULT_FILE="$IT_RESULTS/integration-$IT_NAME.results"
+: > "$IT_RESULT_FILE"
+IT_FAILED=0
+IT_XVFB_PID=""
+
+pass() { echo "PASS $IT_PLATFORM $*" | tee -a "$IT_RESULT_FILE"; }
+fail() { echo "FAIL $IT_PLATFORM $*" | tee -a "$IT_RESULT_FILE"; IT_FAILED=1; }
+check() { # check "description" command...
+    local description=$1
+    shift
+    if "$@"; then pass "$description"; else fail "$description"; fi
+}
+
+it_cleanup() {
+    [ -n "${IT_WATCH_PID:-}" ] && kill "$IT_WATCH_PID" 2>/dev/null
+    [ -n "$IT_XVFB_PID" ] && kill "$IT_XVFB_PID" 2>/dev/null
+    wait 2>/dev/null
+}
+trap it_cleanup EXIT
+
+# A display of our own, so tests never see each other's windows.
+it_start_display() {
+    local size=${1:-1024x768}
+    local fifo="$IT_WORK/display"
+    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$fifo" >"$IT_WORK/xvfb.log" 2>&1 &
+    IT_XVFB_PID=$!
+    local tries=0
+    while [ ! -s "$fifo" ] && [ $tries -lt 100 ]; do sleep 0.05; tries=$((tries + 1)); done
+    export DISPLAY=":$(head -n 1 "$fifo")"
+}
+
+# Tools the tests build for themselves: a watcher of mapped windows, and for Windows a probe
+# that reads and answers message boxes.
+it_build_tools() {
+    IT_WATCH="$IT_RESULTS/tools/x_window_watch"
+    mkdir -p "$IT_RESULTS/tools"
+    if [ ! -x "$IT_WATCH" ]; then
+        cc -O1 -o "$IT_WATCH" "$IT_HERE/tools/x_window_watch.c" -lX11 || return 1
+    fi
+    if [ "$IT_PLATFORM" = win32 ]; then
+        IT_PROBE="$IT_RESULTS/tools/dialog_probe.exe"
+        if [ ! -f "$IT_PROBE" ]; then
+            x86_64-w64-mingw32-gcc -O1 -o "$IT_PROBE" "$IT_HERE/tools/dialog_probe.c" || return 1
+        fi
+    fi
+}
+
+# Settings store and environment of the program: private for each test script.
+it_prepare_environment() {
+    export GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1
+    export XDG_CONFIG_HOME="$IT_WORK/config"
+    mkdir -p "$XDG_CONFIG_HOME"
+    if [ "$IT_PLATFORM" = win32 ]; then
+        # The test runner shares one warm prefix; alone, a script makes its own.
+        local wine_dir=${TOVELIN_WINE_DIR:-$IT_RESULTS/wine}
+        # shellcheck source=/dev/null
+        source "$IT_ROOT/scripts/wine-prefix.sh" "$wine_dir"
+    fi
+}
+
+# Runs the program with a command line, in the background; sets IT_PID.
+it_launch() {
+    if [ "$IT_PLATFORM" = win32 ]; then
+        timeout 60 "$IT_ROOT/scripts/wine-run.sh" "$IT_PROGRAM" "$@" >"$IT_WORK/out" 2>"$IT_WORK/err" &
+    else
+        timeout 60 "$IT_PROGRAM" "$@" >"$IT_WORK/out" 2>"$IT_WORK/err" &
+    fi
+    IT_PID=$!
+}
+
+# Waits for the launched program; sets IT_STATUS.
+it_wait() {
+    wait "$IT_PID"
+    IT_STATUS=$?
+}
+
+it_start_watch() {
+    "$IT_WATCH" >"$IT_WORK/mapped" 2>/dev/null &
+    IT_WATCH_PID=$!
+    local tries=0
+    while ! grep -q ready "$IT_WORK/mapped" 2>/dev/null && [ $tries -lt 100 ]; do sleep 0.05; tries=$((tries + 1)); done
+}
+
+it_stop_watch() {
+    sleep 0.3
+    kill "$IT_WATCH_PID" 2>/dev/null
+    wait "$IT_WATCH_PID" 2>/dev/null
+    IT_WATCH_PID=""
+    grep '^mapped' "$IT_WORK/mapped" > "$IT_WORK/mapped.list" || true
+}
+
+it_screenshot() { import -window root "$IT_RESULTS/$1.png" 2>/dev/null || true; }
+
+it_finish() { exit "$IT_FAILED"; }
