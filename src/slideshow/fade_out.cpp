@@ -1,5 +1,7 @@
 #include "slideshow/fade_out.h"
 
+#include <bit>
+#include <cstdint>
 #include <exception>
 
 #include "platform/raster.h"
@@ -8,26 +10,43 @@ namespace {
 
 constexpr int kFadePasses = 26;
 
-// The byte rule applied to the three colour bytes of one pixel at once.
-constexpr Pixel DarkenPixel(Pixel p)
+std::uint8_t DarkenByte(std::uint8_t value)
 {
-    // The top bit of a colour byte ends up set exactly when the byte is 10 or more: adding 118
-    // to its low seven bits cannot carry into the next byte.
-    const Pixel atLeastTen = ((((p & 0x007F7F7Fu) + 0x00767676u) | p) & 0x00808080u) >> 7;
-    const Pixel mask = atLeastTen * 0xFFu;
-    // Only bytes of 10 or more are lowered, so no borrow crosses a byte.
-    const Pixel lowered = p - (0x000A0A0Au & mask);
-    return (lowered & (mask | 0xFF000000u)) | (0x00050505u & ~mask & 0x00FFFFFFu);
+    return value < 10 ? std::uint8_t{5} : static_cast<std::uint8_t>(value - 10);
+}
+
+// Whole chunks go byte by byte, with a fixed mask per byte lane that keeps the unused byte: a
+// loop of known length without branches, which the compiler turns into vector code.
+void DarkenRow(Pixel* row, int count)
+{
+    constexpr int kChunkPixels = 8;
+    constexpr int kChunkBytes = kChunkPixels * static_cast<int>(sizeof(Pixel));
+    constexpr int kUnusedByte = std::endian::native == std::endian::little ? 3 : 0;
+    std::uint8_t colour[kChunkBytes];
+    for (int j = 0; j < kChunkBytes; ++j) colour[j] = j % 4 == kUnusedByte ? 0x00 : 0xFF;
+
+    auto* bytes = reinterpret_cast<std::uint8_t*>(row);
+    const int chunks = count / kChunkPixels;
+    for (int chunk = 0; chunk < chunks; ++chunk, bytes += kChunkBytes) {
+        for (int j = 0; j < kChunkBytes; ++j) {
+            const std::uint8_t value = bytes[j];
+            bytes[j] = static_cast<std::uint8_t>((DarkenByte(value) & colour[j]) | (value & ~colour[j]));
+        }
+    }
+    for (int x = chunks * kChunkPixels; x < count; ++x) {
+        Pixel pixel = row[x] & 0xFF000000u;
+        for (int shift = 0; shift < 24; shift += 8) {
+            pixel |= Pixel{DarkenByte(static_cast<std::uint8_t>(row[x] >> shift))} << shift;
+        }
+        row[x] = pixel;
+    }
 }
 
 } // namespace
 
 void DarkenColourBytes(Bitmap& bitmap)
 {
-    for (int y = 0; y < bitmap.Height(); ++y) {
-        Pixel* row = bitmap.Row(y);
-        for (int x = 0; x < bitmap.Width(); ++x) row[x] = DarkenPixel(row[x]);
-    }
+    for (int y = 0; y < bitmap.Height(); ++y) DarkenRow(bitmap.Row(y), bitmap.Width());
 }
 
 void FadeOutPhoto(EffectHost& host, Bitmap& m_PhotoBitmap, Bitmap& m_BackBuffer)

@@ -200,27 +200,51 @@ TEST(StretchCopy, WithinOneBitmapReadsTheOriginal)
 
 TEST(BlendBlock, RoundsEveryChannelValueAndAlphaExactly)
 {
-    // Source channel x, destination channel y, in all three colour bytes at once.
-    Bitmap src(256, 256);
-    Bitmap base(256, 256);
+    // Source channel x, destination channel y, in all three colour bytes at once; rows of 261
+    // pixels so that the pixels after the last whole chunk of a row are covered too.
+    constexpr int kWidth = 261;
+    Bitmap src(kWidth, 256);
+    Bitmap base(kWidth, 256);
     for (int y = 0; y < 256; ++y) {
-        for (int x = 0; x < 256; ++x) {
-            src.At(x, y) = 0xA5000000u | MakePixel(static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(255 - x),
-                                                   static_cast<std::uint8_t>(x));
-            base.At(x, y) = (static_cast<Pixel>(x) << 24) |
-                            MakePixel(static_cast<std::uint8_t>(y), static_cast<std::uint8_t>(y),
-                                      static_cast<std::uint8_t>(255 - y));
+        for (int x = 0; x < kWidth; ++x) {
+            const auto v = static_cast<std::uint8_t>(x);
+            src.At(x, y) = 0xA5000000u | MakePixel(v, static_cast<std::uint8_t>(255 - v), v);
+            base.At(x, y) = (Pixel{v} << 24) | MakePixel(static_cast<std::uint8_t>(y), static_cast<std::uint8_t>(y),
+                                                         static_cast<std::uint8_t>(255 - y));
         }
     }
     for (int alpha = 0; alpha <= 255; ++alpha) {
         Bitmap dst = base;
         BlendBlock(dst, dst.Bounds(), src, Point{0, 0}, static_cast<std::uint8_t>(alpha));
         for (int y = 0; y < 256; ++y) {
-            for (int x = 0; x < 256; ++x) {
+            for (int x = 0; x < kWidth; ++x) {
                 ASSERT_EQ(dst.At(x, y), ReferenceBlendPixel(src.At(x, y), base.At(x, y), alpha))
                     << "alpha " << alpha << " at " << x << "," << y;
             }
         }
+    }
+}
+
+TEST(BlendBlock, WithinOneBitmapReadsEachSourcePixelBeforeWritingIt)
+{
+    for (const Point shift : {Point{3, 0}, Point{-3, 0}, Point{0, 2}, Point{0, -2}, Point{5, 1}}) {
+        // Neighbouring pixels far apart in value, so that reading a pixel already blended shows.
+        TestRandom random(13);
+        Bitmap bitmap(30, 9);
+        for (int y = 0; y < 9; ++y) {
+            for (int x = 0; x < 30; ++x) bitmap.At(x, y) = static_cast<Pixel>(random.Between(0, 0xFFFFFF));
+        }
+        const Bitmap original = bitmap;
+        const Rect to{4 + shift.x, 3 + shift.y, 20, 4};
+        BlendBlock(bitmap, to, bitmap, Point{4, 3}, 77);
+        Bitmap expected = original;
+        for (int v = 0; v < to.height; ++v) {
+            for (int u = 0; u < to.width; ++u) {
+                expected.At(to.x + u, to.y + v) =
+                    ReferenceBlendPixel(original.At(4 + u, 3 + v), original.At(to.x + u, to.y + v), 77);
+            }
+        }
+        ASSERT_EQ(bitmap, expected) << shift.x << "," << shift.y;
     }
 }
 

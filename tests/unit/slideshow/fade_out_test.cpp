@@ -12,11 +12,12 @@ std::uint8_t ByteRule(int value)
     return static_cast<std::uint8_t>(value < 10 ? 5 : value - 10);
 }
 
-// Every byte value in every colour byte, with a changing unused byte.
+// Every byte value in every colour byte, with a changing unused byte; 261 pixels a row, so that
+// the pixels after the last whole chunk of a row are covered too.
 Bitmap AllByteValues()
 {
-    Bitmap bitmap(256, 3);
-    for (int v = 0; v < 256; ++v) {
+    Bitmap bitmap(261, 3);
+    for (int v = 0; v < bitmap.Width(); ++v) {
         const auto b = static_cast<std::uint8_t>(v);
         const auto other = static_cast<std::uint8_t>(255 - v);
         bitmap.At(v, 0) = (Pixel{b} << 24) | MakePixel(b, other, other);
