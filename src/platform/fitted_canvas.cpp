@@ -1,0 +1,84 @@
+#include "platform/fitted_canvas.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "platform/error.h"
+#include "platform/raster.h"
+
+namespace {
+
+std::vector<int> SourceIndices(int sourceLength, int fittedLength)
+{
+    std::vector<int> indices(static_cast<std::size_t>(fittedLength));
+    for (int i = 0; i < fittedLength; ++i) {
+        indices[static_cast<std::size_t>(i)] = StretchSourceIndex(i, sourceLength, fittedLength);
+    }
+    return indices;
+}
+
+std::string SizeText(Size size)
+{
+    return std::to_string(size.width) + " x " + std::to_string(size.height);
+}
+
+} // namespace
+
+Size FittedSizeOf(Size imageSize, const FitFunction& fit)
+{
+    if (imageSize.width <= 0 || imageSize.height <= 0) {
+        throw Error("Invalid image size " + SizeText(imageSize));
+    }
+    if (std::int64_t{imageSize.width} * imageSize.height > kMaxBitmapPixels) {
+        throw Error("The image is too large (" + SizeText(imageSize) + ")");
+    }
+    const Size fitted = fit(imageSize);
+    if (fitted.width < 0 || fitted.height < 0) throw Error("Invalid fitted size " + SizeText(fitted));
+    return fitted;
+}
+
+FittedCanvas::FittedCanvas(Size imageSize, Size fittedSize)
+    : m_ImageSize(imageSize), m_Bitmap(fittedSize.width, fittedSize.height, kBlack)
+{
+    if (m_Bitmap.IsEmpty()) return;
+    m_Columns = SourceIndices(imageSize.width, fittedSize.width);
+    m_Rows = SourceIndices(imageSize.height, fittedSize.height);
+}
+
+std::pair<int, int> FittedCanvas::FittedColumnsOf(int begin, int end) const
+{
+    const auto first = std::lower_bound(m_Columns.begin(), m_Columns.end(), begin);
+    const auto last = std::lower_bound(first, m_Columns.end(), end);
+    return {static_cast<int>(first - m_Columns.begin()), static_cast<int>(last - m_Columns.begin())};
+}
+
+std::pair<int, int> FittedCanvas::FittedRowsOf(int sourceRow) const
+{
+    const auto [first, last] = std::equal_range(m_Rows.begin(), m_Rows.end(), sourceRow);
+    return {static_cast<int>(first - m_Rows.begin()), static_cast<int>(last - m_Rows.begin())};
+}
+
+bool FittedCanvas::WantsRow(int sourceRow) const
+{
+    return std::binary_search(m_Rows.begin(), m_Rows.end(), sourceRow);
+}
+
+int FittedCanvas::NextWantedRow(int from) const
+{
+    const auto next = std::lower_bound(m_Rows.begin(), m_Rows.end(), from);
+    return next == m_Rows.end() ? m_ImageSize.height : *next;
+}
+
+void FittedCanvas::PutFittedRow(int sourceRow, const Pixel* fittedRow)
+{
+    const auto [first, last] = FittedRowsOf(sourceRow);
+    if (first == last) return;
+    std::memcpy(m_Bitmap.Row(first), fittedRow, m_Bitmap.Stride());
+    RepeatRow(first, last);
+}
+
+void FittedCanvas::RepeatRow(int first, int last)
+{
+    for (int y = first + 1; y < last; ++y) std::memcpy(m_Bitmap.Row(y), m_Bitmap.Row(first), m_Bitmap.Stride());
+}

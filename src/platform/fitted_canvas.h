@@ -1,0 +1,57 @@
+#pragma once
+// The fitted picture that an image reader fills while it decodes: it knows which source rows
+// and columns a nearest-neighbour stretch to the fitted size picks, so that a reader can skip
+// everything else and still produce exactly what a full decode followed by StretchCopy gives.
+#include <utility>
+#include <vector>
+
+#include "platform/bitmap.h"
+#include "platform/geometry.h"
+#include "platform/image_file.h"
+
+// Calls fit and checks its answer; throws Error for an image above kMaxBitmapPixels (before
+// anything is allocated) or a negative fitted size.
+Size FittedSizeOf(Size imageSize, const FitFunction& fit);
+
+class FittedCanvas {
+public:
+    // The fitted bitmap starts black: pixels that a reader never writes stay black.
+    FittedCanvas(Size imageSize, Size fittedSize);
+
+    bool IsEmpty() const { return m_Bitmap.IsEmpty(); }
+    Size ImageSize() const { return m_ImageSize; }
+    int FittedWidth() const { return m_Bitmap.Width(); }
+
+    // The source column that each fitted column shows, non-decreasing.
+    const std::vector<int>& SourceColumns() const { return m_Columns; }
+    // The fitted columns [first, last) that show source columns [begin, end).
+    std::pair<int, int> FittedColumnsOf(int begin, int end) const;
+
+    bool WantsRow(int sourceRow) const;
+    // The first source row at or after `from` that the fitted picture shows, or the image height.
+    int NextWantedRow(int from) const;
+
+    // Fills the fitted rows that show sourceRow: pixelAt(sourceColumn) gives the source pixel.
+    template <typename PixelAt>
+    void PutRow(int sourceRow, PixelAt pixelAt)
+    {
+        const auto [first, last] = FittedRowsOf(sourceRow);
+        if (first == last) return;
+        Pixel* out = m_Bitmap.Row(first);
+        for (std::size_t x = 0; x < m_Columns.size(); ++x) out[x] = pixelAt(m_Columns[x]);
+        RepeatRow(first, last);
+    }
+    // Same, from a row already reduced to the fitted width.
+    void PutFittedRow(int sourceRow, const Pixel* fittedRow);
+
+    Bitmap Take() { return std::move(m_Bitmap); }
+
+private:
+    std::pair<int, int> FittedRowsOf(int sourceRow) const;
+    void RepeatRow(int first, int last);
+
+    Size m_ImageSize;
+    Bitmap m_Bitmap;
+    std::vector<int> m_Columns;
+    std::vector<int> m_Rows;
+};

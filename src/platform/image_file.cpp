@@ -1,0 +1,38 @@
+#include "platform/image_file.h"
+
+#include <new>
+
+#include "platform/bmp_reader.h"
+#include "platform/error.h"
+#include "platform/image_source.h"
+#include "platform/jpeg_reader.h"
+
+namespace {
+
+// Running out of memory is one more reason why a photo cannot be shown.
+Bitmap LoadFitted(ImageSource& source, ImageFormat format, const FitFunction& fit)
+{
+    try {
+        return format == ImageFormat::Jpeg ? LoadFittedJpeg(source, fit) : LoadFittedBmp(source, fit);
+    } catch (const std::bad_alloc&) {
+        throw Error("Not enough memory to load the image");
+    }
+}
+
+} // namespace
+
+Bitmap LoadFittedImage(const std::string& path, ImageFormat format, const FitFunction& fit)
+{
+    FileSource file(path);
+    try {
+        return LoadFitted(file, format, fit);
+    } catch (const Error& error) {
+        throw Error("\"" + path + "\": " + error.what());
+    }
+}
+
+Bitmap LoadFittedImage(std::span<const std::uint8_t> bytes, ImageFormat format, const FitFunction& fit)
+{
+    MemorySource memory(bytes);
+    return LoadFitted(memory, format, fit);
+}

@@ -1,0 +1,246 @@
+#include "platform/jpeg_reader.h"
+
+#include <csetjmp>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <span>
+#include <string>
+#include <vector>
+
+// jpeglib.h needs FILE and size_t declared first (above).
+#include <jpeglib.h>
+#include <jerror.h>
+
+#include "platform/error.h"
+#include "platform/fitted_canvas.h"
+
+namespace {
+
+constexpr std::size_t kInputBufferSize = 64 * 1024;
+// Files with several scans (progressive ones) hold all their coefficients at once. Above this,
+// libjpeg fails instead of letting a small hostile file claim gigabytes.
+constexpr long kMaxDecoderMemory = 512L * 1024 * 1024;
+// Real files have about ten scans; a flood of tiny ones would make one decode take minutes.
+constexpr int kMaxScans = 1000;
+
+struct ErrorManager {
+    jpeg_error_mgr pub; // first, so that libjpeg's pointer converts back
+    std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+    int scans;
+};
+
+struct SourceManager {
+    jpeg_source_mgr pub; // first, as above
+    ImageSource* source;
+    std::uint64_t position;
+    JOCTET* buffer;
+    std::size_t bufferSize;
+};
+
+ErrorManager& ErrorsOf(j_common_ptr info)
+{
+    return *reinterpret_cast<ErrorManager*>(info->err);
+}
+
+SourceManager& SourceOf(j_decompress_ptr info)
+{
+    return *reinterpret_cast<SourceManager*>(info->src);
+}
+
+// libjpeg calls the functions below from inside its own frames; ExitWithError and EmitMessage
+// leave through longjmp to Guarded, so nothing with a destructor may live in any frame between.
+
+[[noreturn]] void ExitWithError(j_common_ptr info)
+{
+    ErrorManager& errors = ErrorsOf(info);
+    if (info->err->msg_code == JERR_NO_BACKING_STORE) {
+        std::snprintf(errors.message, sizeof errors.message, "The image needs more than %ld MB to decode",
+                      kMaxDecoderMemory / (1024 * 1024));
+    } else {
+        (*info->err->format_message)(info, errors.message);
+    }
+    std::longjmp(errors.jump, 1);
+}
+
+// Warnings (damaged or truncated data) are never printed and do not stop the decode.
+void EmitMessage(j_common_ptr info, int level)
+{
+    ErrorManager& errors = ErrorsOf(info);
+    if (level == 1 && info->err->msg_code == JTRC_SOS && ++errors.scans > kMaxScans) {
+        std::snprintf(errors.message, sizeof errors.message, "More than %d scans", kMaxScans);
+        std::longjmp(errors.jump, 1);
+    }
+}
+
+void OutputMessage(j_common_ptr) {}
+
+void InitSource(j_decompress_ptr) {}
+void TermSource(j_decompress_ptr) {}
+
+boolean FillInputBuffer(j_decompress_ptr info)
+{
+    SourceManager& src = SourceOf(info);
+    std::size_t count = src.source->ReadAt(src.position, std::span(src.buffer, src.bufferSize));
+    if (count == 0) {
+        if (src.position == 0) ERREXIT(info, JERR_INPUT_EMPTY);
+        // A truncated file ends as with libjpeg's own sources: a warning and an end marker, so
+        // the part that is there is shown and the rest decodes grey.
+        WARNMS(info, JWRN_JPEG_EOF);
+        src.buffer[0] = 0xFF;
+        src.buffer[1] = JPEG_EOI;
+        count = 2;
+    } else {
+        src.position += count;
+    }
+    src.pub.next_input_byte = src.buffer;
+    src.pub.bytes_in_buffer = count;
+    return TRUE;
+}
+
+void SkipInputData(j_decompress_ptr info, long count)
+{
+    if (count <= 0) return;
+    SourceManager& src = SourceOf(info);
+    const auto skip = static_cast<std::size_t>(count);
+    if (skip <= src.pub.bytes_in_buffer) {
+        src.pub.next_input_byte += skip;
+        src.pub.bytes_in_buffer -= skip;
+        return;
+    }
+    // Seek over the rest rather than read it: large metadata blocks are common.
+    src.position += skip - src.pub.bytes_in_buffer;
+    src.pub.bytes_in_buffer = 0;
+}
+
+// Runs one libjpeg call; false when it ended in an error (the message is in errors.message).
+// Call may hold only references: a longjmp skips its frame.
+template <typename Call>
+bool Guarded(ErrorManager& errors, const Call& call)
+{
+    if (setjmp(errors.jump) != 0) return false;
+    call();
+    return true;
+}
+
+class JpegDecompressor {
+public:
+    explicit JpegDecompressor(ImageSource& source) : m_Buffer(kInputBufferSize)
+    {
+        m_Info.err = jpeg_std_error(&m_Errors.pub);
+        m_Errors.pub.error_exit = ExitWithError;
+        m_Errors.pub.emit_message = EmitMessage;
+        m_Errors.pub.output_message = OutputMessage;
+        if (!Guarded(m_Errors, [this] { jpeg_create_decompress(&m_Info); })) {
+            jpeg_destroy_decompress(&m_Info);
+            throw Error(std::string("Cannot start the JPEG decoder: ") + m_Errors.message);
+        }
+        m_Info.mem->max_memory_to_use = kMaxDecoderMemory;
+
+        m_Source.pub.init_source = InitSource;
+        m_Source.pub.fill_input_buffer = FillInputBuffer;
+        m_Source.pub.skip_input_data = SkipInputData;
+        m_Source.pub.resync_to_restart = jpeg_resync_to_restart;
+        m_Source.pub.term_source = TermSource;
+        m_Source.source = &source;
+        m_Source.buffer = m_Buffer.data();
+        m_Source.bufferSize = m_Buffer.size();
+        m_Info.src = &m_Source.pub;
+    }
+    ~JpegDecompressor() { jpeg_destroy_decompress(&m_Info); }
+    JpegDecompressor(const JpegDecompressor&) = delete;
+    JpegDecompressor& operator=(const JpegDecompressor&) = delete;
+
+    Size ReadHeader()
+    {
+        Check(Guarded(m_Errors, [this] { jpeg_read_header(&m_Info, TRUE); }));
+        return Size{static_cast<int>(m_Info.image_width), static_cast<int>(m_Info.image_height)};
+    }
+
+    // Starts the full-size decode into 4 bytes per pixel: blue, green, red, unused, or for
+    // CMYK and YCCK files the (inverted) C, M, Y, K values.
+    void Start()
+    {
+        m_Cmyk = m_Info.jpeg_color_space == JCS_CMYK || m_Info.jpeg_color_space == JCS_YCCK;
+        m_Info.out_color_space = m_Cmyk ? JCS_CMYK : JCS_EXT_BGRX;
+        m_Info.dct_method = JDCT_ISLOW;
+        m_Info.do_fancy_upsampling = TRUE;
+        m_Info.buffered_image = FALSE;
+        m_Info.quantize_colors = FALSE;
+        m_Info.scale_num = 1;
+        m_Info.scale_denom = 1;
+        Check(Guarded(m_Errors, [this] { jpeg_start_decompress(&m_Info); }));
+        if (m_Info.output_width != m_Info.image_width || m_Info.output_height != m_Info.image_height ||
+            m_Info.output_components != 4) {
+            throw Error("Unexpected JPEG decoder output");
+        }
+    }
+
+    bool IsCmyk() const { return m_Cmyk; }
+
+    void SkipTo(int row)
+    {
+        const auto target = static_cast<JDIMENSION>(row);
+        if (target <= m_Info.output_scanline) return;
+        Check(Guarded(m_Errors, [this, target] { jpeg_skip_scanlines(&m_Info, target - m_Info.output_scanline); }));
+        if (m_Info.output_scanline != target) throw Error("The JPEG decoder lost its place");
+    }
+
+    void ReadRow(std::uint8_t* row)
+    {
+        JDIMENSION count = 0;
+        Check(Guarded(m_Errors, [this, row, &count] {
+            JSAMPROW rows[1] = {row};
+            count = jpeg_read_scanlines(&m_Info, rows, 1);
+        }));
+        if (count != 1) throw Error("The JPEG decoder returned no row");
+    }
+
+private:
+    void Check(bool ok) const
+    {
+        if (!ok) throw Error(std::string("Cannot decode the JPEG file: ") + m_Errors.message);
+    }
+
+    jpeg_decompress_struct m_Info{};
+    ErrorManager m_Errors{};
+    SourceManager m_Source{};
+    std::vector<JOCTET> m_Buffer;
+    bool m_Cmyk = false;
+};
+
+Pixel BgrxPixel(const std::uint8_t* p)
+{
+    return MakePixel(p[2], p[1], p[0]);
+}
+
+// Inverted values, as Adobe writes CMYK: each channel is (colour * black) / 255, rounded.
+Pixel CmykPixel(const std::uint8_t* p)
+{
+    const auto mix = [k = unsigned{p[3]}](unsigned value) { return static_cast<std::uint8_t>((value * k + 127) / 255); };
+    return MakePixel(mix(p[0]), mix(p[1]), mix(p[2]));
+}
+
+} // namespace
+
+Bitmap LoadFittedJpeg(ImageSource& source, const FitFunction& fit)
+{
+    JpegDecompressor jpeg(source);
+    const Size imageSize = jpeg.ReadHeader();
+    FittedCanvas canvas(imageSize, FittedSizeOf(imageSize, fit));
+    if (canvas.IsEmpty()) return canvas.Take();
+
+    jpeg.Start();
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(imageSize.width) * 4);
+    for (int y = canvas.NextWantedRow(0); y < imageSize.height; y = canvas.NextWantedRow(y + 1)) {
+        jpeg.SkipTo(y);
+        jpeg.ReadRow(row.data());
+        if (jpeg.IsCmyk()) {
+            canvas.PutRow(y, [&row](int x) { return CmykPixel(&row[static_cast<std::size_t>(x) * 4]); });
+        } else {
+            canvas.PutRow(y, [&row](int x) { return BgrxPixel(&row[static_cast<std::size_t>(x) * 4]); });
+        }
+    }
+    return canvas.Take();
+}

@@ -1,0 +1,80 @@
+#include <stdexcept>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "platform/error.h"
+#include "platform/image_file.h"
+#include "unit/test_support/image_files.h"
+
+namespace {
+
+struct FormatCase {
+    const char* file;
+    ImageFormat format;
+};
+
+class ImageFileTest : public ::testing::TestWithParam<FormatCase> {
+protected:
+    std::string Path() const { return TestImagePath(GetParam().file); }
+    ImageFormat Format() const { return GetParam().format; }
+};
+
+TEST_P(ImageFileTest, FileAndMemoryGiveTheSamePicture)
+{
+    const Bytes bytes = ReadFileBytes(Path());
+    for (const Size fitted : {Size{45, 31}, Size{20, 9}}) {
+        EXPECT_TRUE(SamePixels(LoadFittedImage(Path(), Format(), FitTo(fitted)),
+                               LoadFittedImage(bytes, Format(), FitTo(fitted))));
+    }
+}
+
+TEST_P(ImageFileTest, AnEmptyFitGivesAnEmptyPicture)
+{
+    for (const Size fitted : {Size{0, 0}, Size{0, 12}, Size{12, 0}}) {
+        const Bitmap loaded = LoadFittedImage(Path(), Format(), FitTo(fitted));
+        EXPECT_EQ(loaded.GetSize(), fitted);
+    }
+}
+
+TEST_P(ImageFileTest, UnusableFitsAreErrors)
+{
+    EXPECT_THROW(LoadFittedImage(Path(), Format(), FitTo({-1, 10})), Error);
+    EXPECT_THROW(LoadFittedImage(Path(), Format(), FitTo({10, -1})), Error);
+    EXPECT_THROW(LoadFittedImage(Path(), Format(), FitTo({70000, 70000})), Error);
+}
+
+TEST_P(ImageFileTest, AnErrorFromFitPassesThrough)
+{
+    const FitFunction failing = [](Size) -> Size { throw std::runtime_error("no screen"); };
+    EXPECT_THROW(LoadFittedImage(ReadFileBytes(Path()), Format(), failing), std::runtime_error);
+}
+
+TEST_P(ImageFileTest, AMissingFileIsAnErrorNamingIt)
+{
+    const std::string missing = TestImagePath("no such photo") + (Format() == ImageFormat::Jpeg ? ".jpg" : ".bmp");
+    try {
+        LoadFittedImage(missing, Format(), kFullSize);
+        FAIL();
+    } catch (const Error& error) {
+        EXPECT_NE(std::string(error.what()).find(missing), std::string::npos) << error.what();
+    }
+}
+
+TEST_P(ImageFileTest, AFileOfTheOtherFormatIsAnError)
+{
+    const char* other = Format() == ImageFormat::Jpeg ? "win3_24bit.bmp" : "colour_420.jpg";
+    EXPECT_THROW(LoadFittedImage(TestImagePath(other), Format(), kFullSize), Error);
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, ImageFileTest,
+                         ::testing::Values(FormatCase{"colour_420.jpg", ImageFormat::Jpeg},
+                                           FormatCase{"progressive.jpg", ImageFormat::Jpeg},
+                                           FormatCase{"win3_24bit.bmp", ImageFormat::Bmp},
+                                           FormatCase{"win3_8bit_rle.bmp", ImageFormat::Bmp}),
+                         [](const auto& info) {
+                             std::string name = info.param.file;
+                             return name.substr(0, name.find('.'));
+                         });
+
+} // namespace
