@@ -24,6 +24,12 @@ namespace {
 constexpr const char* kUsage =
     "usage: tovelin-effects --effect N --screen WxH --photo NEW [--previous OLD] [--stop-before K] --out DIR\n";
 
+// A fault of the command line, answered with the usage text.
+class UsageError : public Error {
+public:
+    using Error::Error;
+};
+
 struct Options {
     unsigned effect = 0;
     Size screen;
@@ -39,7 +45,7 @@ Number ParseNumber(std::string_view text, std::string_view what)
     Number value{};
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc{} || end != text.data() + text.size()) {
-        throw Error("Bad " + std::string(what) + ": " + std::string(text));
+        throw UsageError("Bad " + std::string(what) + ": " + std::string(text));
     }
     return value;
 }
@@ -47,10 +53,10 @@ Number ParseNumber(std::string_view text, std::string_view what)
 Size ParseScreen(std::string_view text)
 {
     const auto cross = text.find('x');
-    if (cross == std::string_view::npos) throw Error("Bad screen size (WxH): " + std::string(text));
+    if (cross == std::string_view::npos) throw UsageError("Bad screen size (WxH): " + std::string(text));
     const Size size{ParseNumber<int>(text.substr(0, cross), "screen width"),
                     ParseNumber<int>(text.substr(cross + 1), "screen height")};
-    if (size.IsEmpty()) throw Error("Bad screen size (WxH): " + std::string(text));
+    if (size.IsEmpty()) throw UsageError("Bad screen size (WxH): " + std::string(text));
     return size;
 }
 
@@ -60,7 +66,7 @@ Options ParseOptions(int argc, char** argv)
     bool haveEffect = false;
     for (int n = 1; n < argc; ++n) {
         const std::string_view name = argv[n];
-        if (n + 1 >= argc) throw Error("Missing value after " + std::string(name));
+        if (n + 1 >= argc) throw UsageError("Missing value after " + std::string(name));
         const std::string_view value = argv[++n];
         if (name == "--effect") {
             options.effect = ParseNumber<unsigned>(value, "effect number");
@@ -76,11 +82,11 @@ Options ParseOptions(int argc, char** argv)
         } else if (name == "--out") {
             options.out = value;
         } else {
-            throw Error("Unknown option " + std::string(name));
+            throw UsageError("Unknown option " + std::string(name));
         }
     }
     if (!haveEffect || options.screen.IsEmpty() || options.photo.empty() || options.out.empty()) {
-        throw Error("--effect, --screen, --photo and --out are required");
+        throw UsageError("--effect, --screen, --photo and --out are required");
     }
     return options;
 }
@@ -157,8 +163,11 @@ int main(int argc, char** argv)
 {
     try {
         return Run(ParseOptions(argc, argv));
-    } catch (const std::exception& error) {
+    } catch (const UsageError& error) {
         std::fprintf(stderr, "tovelin-effects: %s\n%s", error.what(), kUsage);
+        return 2;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "tovelin-effects: %s\n", error.what());
         return 1;
     }
 }
