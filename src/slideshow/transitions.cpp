@@ -40,9 +40,10 @@ const TransitionEffects::Effect TransitionEffects::kEffects[kEffectCount] = {
 void TransitionEffects::RunEffect(unsigned style)
 {
     if (style >= kEffectCount) return;
+    const auto effect = kEffects[style].run;
     try {
         m_Size = m_PhotoBitmap.GetSize();
-        if ((this->*kEffects[style].run)() == EffectEnd::Finished) {
+        if ((this->*effect)() == EffectEnd::Finished) {
             // At some sizes the last step leaves edge rows or columns of the previous picture,
             // or tiles one pixel off; the picture that stays on screen is the whole photo.
             Uncover(m_PhotoBitmap.Bounds());
