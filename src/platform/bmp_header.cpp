@@ -178,6 +178,7 @@ BmpHeader ReadBmpHeader(ImageSource& source)
         std::uint64_t entries = std::uint64_t{1} << header.bitCount;
         if (colorsUsed != 0) entries = std::min<std::uint64_t>(entries, colorsUsed);
         entries = std::min(entries, (dataOffset - headersEnd) / entrySize);
+        if (entries == 0) throw Error("The BMP file has no palette");
         const std::vector<std::uint8_t> paletteData =
             ReadBytes(source, headersEnd, entries * entrySize, "The BMP palette");
         for (std::size_t i = 0; i < entries; ++i) {

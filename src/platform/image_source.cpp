@@ -12,7 +12,7 @@ void ImageSource::ReadExactly(std::uint64_t offset, std::span<std::uint8_t> buff
 
 std::size_t MemorySource::ReadAt(std::uint64_t offset, std::span<std::uint8_t> buffer) noexcept
 {
-    if (offset >= m_Bytes.size()) return 0;
+    if (offset >= m_Bytes.size() || buffer.empty()) return 0;
     const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), m_Bytes.size() - offset));
     std::memcpy(buffer.data(), m_Bytes.data() + offset, count);
     return count;
