@@ -24,6 +24,13 @@ if [ ! -f "$WINEPREFIX/.tovelin-ready" ]; then
   touch "$WINEPREFIX/.tovelin-ready"
 fi
 
-# A warm wineserver: without it every run waits for Wine's background processes.
-/usr/bin/wineserver -p >/dev/null 2>&1 || wineserver -p >/dev/null 2>&1 || true
+# A warm wineserver: without it every run waits for Wine's background processes. Wine's desktop
+# process stays bound to the display it started on, so a new display needs a new server.
+warm_display_file="$wine_dir/warm-display"
+if [ -f "$warm_display_file" ] && [ "$(cat "$warm_display_file")" != "${DISPLAY:-}" ]; then
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
+fi
+printf '%s' "${DISPLAY:-}" > "$warm_display_file"
+wineserver -p >/dev/null 2>&1 || true
 timeout 60 /usr/lib/wine/wine64 wineboot >/dev/null 2>&1 || true
