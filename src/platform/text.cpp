@@ -60,15 +60,15 @@ bool TryStrToInt(std::string_view text, std::int32_t& value)
         if (magnitude > 0xFFFFFFFFull) return false;
     }
 
-    std::int64_t result;
     if (base == 16) {
-        result = static_cast<std::int32_t>(static_cast<std::uint32_t>(magnitude));
-        if (negative) result = -result;
-        if (result > INT32_MAX) return false;
-    } else {
-        result = negative ? -static_cast<std::int64_t>(magnitude) : static_cast<std::int64_t>(magnitude);
-        if (result < INT32_MIN || result > INT32_MAX) return false;
+        // The sign negates the pattern in 32 bits, so -$80000000 is the lowest integer.
+        auto bits = static_cast<std::uint32_t>(magnitude);
+        if (negative) bits = 0u - bits;
+        value = static_cast<std::int32_t>(bits);
+        return true;
     }
+    const std::int64_t result = negative ? -static_cast<std::int64_t>(magnitude) : static_cast<std::int64_t>(magnitude);
+    if (result < INT32_MIN || result > INT32_MAX) return false;
     value = static_cast<std::int32_t>(result);
     return true;
 }

@@ -11,6 +11,8 @@ using GCharPtr = std::unique_ptr<gchar, decltype(&g_free)>;
 
 std::string FoldCase(std::string_view text, bool lower)
 {
+    // GLib rejects a null pointer, which an empty view may carry, with a warning on stderr.
+    if (text.empty()) return {};
     // The system code page here is UTF-8; bytes that are not valid UTF-8 fold as ASCII only.
     if (g_utf8_validate(text.data(), static_cast<gssize>(text.size()), nullptr)) {
         GCharPtr folded(lower ? g_utf8_strdown(text.data(), static_cast<gssize>(text.size()))

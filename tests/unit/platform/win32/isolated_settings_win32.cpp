@@ -1,0 +1,19 @@
+#include "unit/test_support/isolated_settings.h"
+
+#include <stdexcept>
+
+#include "platform/registry.h"
+
+// Tests run in a private Wine prefix (or a test account): its settings key is theirs to remove.
+struct SettingsStoreIsolation::State {};
+
+namespace {
+constexpr const char* kSettingsKey = "Control Panel\\Screen Saver.Tovelin";
+}
+
+SettingsStoreIsolation::SettingsStoreIsolation()
+{
+    if (!DeleteRegistryKey(RegistryRoot::CurrentUser, kSettingsKey)) throw std::runtime_error("cannot remove the settings key");
+}
+
+SettingsStoreIsolation::~SettingsStoreIsolation() { DeleteRegistryKey(RegistryRoot::CurrentUser, kSettingsKey); }
