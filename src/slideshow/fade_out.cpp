@@ -49,14 +49,14 @@ void DarkenColourBytes(Bitmap& bitmap)
     for (int y = 0; y < bitmap.Height(); ++y) DarkenRow(bitmap.Row(y), bitmap.Width());
 }
 
-void FadeOutPhoto(EffectHost& host, Bitmap& m_PhotoBitmap, Bitmap& m_BackBuffer)
+void FadeOutPhoto(EffectHost& host, Bitmap& photo, Bitmap& backBuffer)
 {
-    if (m_PhotoBitmap.Width() == 0) return;
+    if (photo.Width() == 0) return;
     try {
         for (int pass = 0; pass < kFadePasses; ++pass) {
             if (!host.WaitStep()) return;
-            DarkenColourBytes(m_PhotoBitmap);
-            CopyBlock(m_BackBuffer, m_PhotoBitmap.Bounds(), m_PhotoBitmap, Point{0, 0});
+            DarkenColourBytes(photo);
+            CopyBlock(backBuffer, photo.Bounds(), photo, Point{0, 0});
             host.PresentFrame();
         }
     } catch (const std::exception&) {

@@ -7,6 +7,7 @@
 // any other loses 10. The unused byte is kept.
 void DarkenColourBytes(Bitmap& bitmap);
 
-// Darkens m_PhotoBitmap in 26 passes, copying it onto m_BackBuffer at (0, 0) and presenting
-// after each; stops as soon as WaitStep says so. Errors end the fade quietly.
-void FadeOutPhoto(EffectHost& host, Bitmap& m_PhotoBitmap, Bitmap& m_BackBuffer);
+// Darkens the outgoing photo (the window's m_PhotoBitmap) in place in 26 passes, copying it
+// onto m_BackBuffer at (0, 0) and presenting after each; stops as soon as WaitStep says so.
+// Nothing happens before the first photo (width 0). Errors end the fade quietly.
+void FadeOutPhoto(EffectHost& host, Bitmap& photo, Bitmap& backBuffer);

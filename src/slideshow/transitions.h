@@ -12,9 +12,10 @@ class TransitionEffects {
 public:
     static constexpr unsigned kEffectCount = 13;
 
-    // m_BackBuffer must already have the photo's size and hold the previous picture.
-    TransitionEffects(EffectHost& host, const Bitmap& m_PhotoBitmap, Bitmap& m_BackBuffer)
-        : m_Host(host), m_PhotoBitmap(m_PhotoBitmap), m_BackBuffer(m_BackBuffer)
+    // Works on the window's m_PhotoBitmap (the new photo, read only) and m_BackBuffer, which
+    // must already have the photo's size and hold the previous picture.
+    TransitionEffects(EffectHost& host, const Bitmap& photo, Bitmap& backBuffer)
+        : m_Host(host), m_PhotoBitmap(photo), m_BackBuffer(backBuffer)
     {
     }
 
