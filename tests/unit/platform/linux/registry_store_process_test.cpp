@@ -95,7 +95,9 @@ TEST_F(RegistryStoreProcesses, AWriterKilledAtAnyMomentLeavesAWholeFile)
             }
         });
         ASSERT_GT(child, 0);
-        ::usleep(static_cast<useconds_t>(300 + (round * 1733) % 9000));
+        // Mostly short lives, to land inside a write; the last rounds live long enough to get
+        // generations through on a loaded machine too.
+        ::usleep(static_cast<useconds_t>(round < 20 ? 300 + (round * 1733) % 9000 : 250000));
         ::kill(child, SIGKILL);
         ::waitpid(child, nullptr, 0);
 
