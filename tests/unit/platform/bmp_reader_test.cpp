@@ -113,12 +113,18 @@ TEST(BmpReaderTest, TopDownFittedLoadPicksTheSameRows)
 
 // ---- Bit counts ----
 
-TEST(BmpReaderTest, OneAndFourBitRowsWithPadding)
+BmpSpec OneRow(int width, int bitCount)
 {
     BmpSpec spec;
-    spec.width = 11; // neither depth fills its last byte
+    spec.width = width;
     spec.height = 1;
-    spec.bitCount = 1;
+    spec.bitCount = bitCount;
+    return spec;
+}
+
+TEST(BmpReaderTest, OneAndFourBitRowsWithPadding)
+{
+    BmpSpec spec = OneRow(11, 1); // neither depth fills its last byte
     spec.palette = {kBlue, kYellow};
     spec.pixels = PackRows(1, {{1, 0, 0, 1, 1, 0, 1, 0, 0, 0, 1}});
     EXPECT_TRUE(SamePixels(Load(WriteBmp(spec)), Picture(11, {kYellow, kBlue, kBlue, kYellow, kYellow, kBlue, kYellow,
@@ -133,10 +139,7 @@ TEST(BmpReaderTest, OneAndFourBitRowsWithPadding)
 
 TEST(BmpReaderTest, TwentyFourAndThirtyTwoBitPixels)
 {
-    BmpSpec spec;
-    spec.width = 3;
-    spec.height = 1;
-    spec.bitCount = 24;
+    BmpSpec spec = OneRow(3, 24);
     spec.pixels = PackRows(24, {{0x123456, 0xABCDEF, 0x000001}});
     EXPECT_TRUE(SamePixels(Load(WriteBmp(spec)), Picture(3, {0x123456, 0xABCDEF, 0x000001})));
 
@@ -148,10 +151,7 @@ TEST(BmpReaderTest, TwentyFourAndThirtyTwoBitPixels)
 
 TEST(BmpReaderTest, SixteenBitPixelsAreFiveFiveFiveUnlessMasked)
 {
-    BmpSpec spec;
-    spec.width = 4;
-    spec.height = 1;
-    spec.bitCount = 16;
+    BmpSpec spec = OneRow(4, 16);
     // Levels widen by repeating their bits: 5-bit 31, 16, 3 and 0 give 255, 132, 24 and 0.
     spec.pixels = PackRows(16, {{31u << 10, 16u << 5, 3, 0x8000}});
     EXPECT_TRUE(SamePixels(Load(WriteBmp(spec)),
@@ -175,10 +175,7 @@ TEST(BmpReaderTest, SixteenBitPixelsAreFiveFiveFiveUnlessMasked)
 
 TEST(BmpReaderTest, ThirtyTwoBitMasksInAnyOrderAndWidth)
 {
-    BmpSpec spec;
-    spec.width = 2;
-    spec.height = 1;
-    spec.bitCount = 32;
+    BmpSpec spec = OneRow(2, 32);
     spec.compression = 3;
     // Red in the low byte, blue in the high one.
     spec.masks = {0x000000FF, 0x0000FF00, 0xFF000000};
@@ -194,10 +191,7 @@ TEST(BmpReaderTest, ThirtyTwoBitMasksInAnyOrderAndWidth)
 
 TEST(BmpReaderTest, ShortPaletteLeavesOtherIndicesBlack)
 {
-    BmpSpec spec;
-    spec.width = 3;
-    spec.height = 1;
-    spec.bitCount = 8;
+    BmpSpec spec = OneRow(3, 8);
     spec.colorsUsed = 2;
     spec.palette = {kRed, kGreen};
     spec.pixels = PackRows(8, {{1, 0, 200}});
