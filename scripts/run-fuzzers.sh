@@ -12,9 +12,10 @@ build=${FUZZ_BUILD_DIR:-$root/build/fuzz}
 readers=(jpeg bmp)
 
 if [ ! -f "$build/build.ninja" ]; then
+  mkdir -p "$build"
   CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DTOVELIN_BUILD_FUZZ=ON -DTOVELIN_BUILD_TESTS=OFF >"$build.configure.log" 2>&1 || {
-    tail -30 "$build.configure.log" >&2; exit 1; }
+    -DTOVELIN_BUILD_FUZZ=ON -DTOVELIN_BUILD_TESTS=OFF >"$build/configure.log" 2>&1 || {
+    tail -30 "$build/configure.log" >&2; exit 1; }
 fi
 cmake --build "$build" --target "${readers[@]/%/_fuzzer}"
 
