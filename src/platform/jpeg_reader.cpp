@@ -3,7 +3,6 @@
 #include <csetjmp>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <span>
 #include <string>
 #include <vector>
