@@ -9,12 +9,9 @@ cc=$2
 work=$(dirname "$prefix")
 mkdir -p "$work"
 
-src=$(find "$work" -maxdepth 1 -type d -name 'libjpeg-turbo-[0-9]*' | head -n 1)
-if [ -z "$src" ]; then
-  (cd "$work" && apt-get source -q libjpeg-turbo >/dev/null 2>"$work/apt-source.log") || {
-    cat "$work/apt-source.log" >&2; exit 1; }
-  src=$(find "$work" -maxdepth 1 -type d -name 'libjpeg-turbo-[0-9]*' | head -n 1)
-fi
+# shellcheck source=libjpeg-source.sh
+source "$(dirname "$0")/libjpeg-source.sh"
+src=$(libjpeg_source_dir)
 
 # No SIMD: the sanitizers cannot see into assembly.
 flags="-g -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
@@ -25,9 +22,4 @@ cmake -S "$src" -B "$build" -G Ninja -DCMAKE_C_COMPILER="$cc" -DCMAKE_BUILD_TYPE
   >"$work/libjpeg-fuzz.log" 2>&1 || { tail -30 "$work/libjpeg-fuzz.log" >&2; exit 1; }
 cmake --build "$build" --target install >>"$work/libjpeg-fuzz.log" 2>&1 || {
   tail -30 "$work/libjpeg-fuzz.log" >&2; exit 1; }
-if [ ! -f "$prefix/lib/libjpeg.a" ]; then
-  mkdir -p "$prefix/lib"
-  found=$(find "$prefix" -name 'libjpeg.a' | head -n 1)
-  [ -n "$found" ] && cp "$found" "$prefix/lib/libjpeg.a"
-fi
-test -f "$prefix/lib/libjpeg.a"
+libjpeg_check_install "$prefix"
