@@ -1,20 +1,10 @@
 # libjpeg-turbo cross-built from Debian's source package, once per build tree.
+include(${CMAKE_CURRENT_LIST_DIR}/PrebuiltLibjpeg.cmake)
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86")
   set(_jpeg_arch i686)
 else()
   set(_jpeg_arch x86_64)
 endif()
-set(TOVELIN_JPEG_PREFIX ${CMAKE_BINARY_DIR}/_deps/libjpeg-turbo-${_jpeg_arch})
-if(NOT EXISTS ${TOVELIN_JPEG_PREFIX}/lib/libjpeg.a)
-  message(STATUS "Cross-building libjpeg-turbo for ${_jpeg_arch}")
-  execute_process(
-    COMMAND ${CMAKE_SOURCE_DIR}/scripts/build-libjpeg-windows.sh ${_jpeg_arch} ${TOVELIN_JPEG_PREFIX}
-    RESULT_VARIABLE _jpeg_result)
-  if(NOT _jpeg_result EQUAL 0)
-    message(FATAL_ERROR "libjpeg-turbo cross build failed")
-  endif()
-endif()
-add_library(tovelin_jpeg STATIC IMPORTED GLOBAL)
-set_target_properties(tovelin_jpeg PROPERTIES
-  IMPORTED_LOCATION ${TOVELIN_JPEG_PREFIX}/lib/libjpeg.a
-  INTERFACE_INCLUDE_DIRECTORIES ${TOVELIN_JPEG_PREFIX}/include)
+set(_jpeg_prefix ${CMAKE_BINARY_DIR}/_deps/libjpeg-turbo-${_jpeg_arch})
+tovelin_prebuilt_libjpeg(tovelin_jpeg ${_jpeg_prefix}
+  ${CMAKE_SOURCE_DIR}/scripts/build-libjpeg-windows.sh ${_jpeg_arch} ${_jpeg_prefix})

@@ -5,6 +5,7 @@
 #include "platform/linux/registry_file_format.h"
 #include "settings/saver_settings.h"
 #include "temporary_config_home.h"
+#include "test_support/settings_checks.h"
 
 namespace fs = std::filesystem;
 
@@ -34,29 +35,6 @@ std::string Replace(std::string text, const std::string& from, const std::string
     return text;
 }
 
-void ExpectDefaults(const SaverSettings& settings)
-{
-    EXPECT_EQ(settings.PhotoDirectorys, "");
-    EXPECT_EQ(settings.ChangeInterval, 1500);
-    EXPECT_TRUE(settings.ShowCurrentFileInfo);
-    EXPECT_TRUE(settings.ShowDateTime);
-    EXPECT_FALSE(settings.DisableRandom);
-    EXPECT_TRUE(settings.ShowAllPhotoCount);
-    EXPECT_FALSE(settings.FadeOutLastPhoto);
-    EXPECT_TRUE(settings.EnableMusic);
-    EXPECT_FALSE(settings.DisableMusicRandom);
-}
-
-std::string ErrorText(const std::function<void()>& operation)
-{
-    try {
-        operation();
-    } catch (const Error& error) {
-        return error.what();
-    }
-    return "(no error)";
-}
-
 } // namespace
 
 class SettingsStore : public TemporaryConfigHome {
@@ -75,12 +53,12 @@ protected:
 
 TEST_F(SettingsStore, AFreshProfileGetsAllElevenDefaults)
 {
-    ExpectDefaults(Read());
+    ExpectDefaultSettings(Read());
     EXPECT_EQ(ReadText(StoreFile()), StoreText(kDefaultValues));
 
     // A second reader finds everything in place and rewrites nothing.
     const auto written = fs::last_write_time(StoreFile());
-    ExpectDefaults(Read());
+    ExpectDefaultSettings(Read());
     EXPECT_EQ(fs::last_write_time(StoreFile()), written);
 }
 
@@ -148,7 +126,7 @@ TEST_F(SettingsStore, ACorruptStoreIsKeptAsideAndTheDefaultsApply)
     const SaverSettings settings = Read();
     const std::string trace = testing::internal::GetCapturedStderr();
 
-    ExpectDefaults(settings);
+    ExpectDefaultSettings(settings);
     EXPECT_EQ(ReadText(StoreFile()), StoreText(kDefaultValues));
     std::vector<fs::path> copies;
     for (const auto& entry : fs::directory_iterator(StoreDirectory())) {
