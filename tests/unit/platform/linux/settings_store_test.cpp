@@ -5,7 +5,7 @@
 #include "platform/linux/registry_file_format.h"
 #include "settings/saver_settings.h"
 #include "temporary_config_home.h"
-#include "test_support/settings_checks.h"
+#include "unit/test_support/settings_checks.h"
 
 namespace fs = std::filesystem;
 
