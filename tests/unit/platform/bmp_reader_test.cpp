@@ -66,18 +66,18 @@ INSTANTIATE_TEST_SUITE_P(Files, BmpFileTest,
 const std::vector<Pixel> kPalette = {kRed, kGreen, kBlue, kGrey, kYellow};
 const Bitmap kExpected3x2 = Picture(3, {kRed, kGreen, kBlue, kGrey, kYellow, kRed});
 
-BmpSpec PalettePicture(int headerSize, bool topDown)
+BmpLayout PalettePicture(int headerSize, bool topDown)
 {
-    BmpSpec spec;
-    spec.headerSize = headerSize;
-    spec.width = 3;
-    spec.height = topDown ? -2 : 2;
-    spec.bitCount = 8;
-    spec.palette = kPalette;
+    BmpLayout layout;
+    layout.headerSize = headerSize;
+    layout.width = 3;
+    layout.height = topDown ? -2 : 2;
+    layout.bitCount = 8;
+    layout.palette = kPalette;
     const std::vector<std::uint32_t> top = {0, 1, 2};
     const std::vector<std::uint32_t> bottom = {3, 4, 0};
-    spec.pixels = topDown ? PackRows(8, {top, bottom}) : PackRows(8, {bottom, top});
-    return spec;
+    layout.pixels = topDown ? PackRows(8, {top, bottom}) : PackRows(8, {bottom, top});
+    return layout;
 }
 
 class BmpHeaderKindTest : public ::testing::TestWithParam<int> {};
@@ -94,17 +94,17 @@ INSTANTIATE_TEST_SUITE_P(Sizes, BmpHeaderKindTest, ::testing::Values(12, 40, 52,
 
 TEST(BmpReaderTest, TopDownFittedLoadPicksTheSameRows)
 {
-    BmpSpec spec;
-    spec.width = 5;
-    spec.height = -7;
-    spec.bitCount = 24;
+    BmpLayout layout;
+    layout.width = 5;
+    layout.height = -7;
+    layout.bitCount = 24;
     std::vector<std::vector<std::uint32_t>> rows;
     for (std::uint32_t y = 0; y < 7; ++y) rows.push_back({y * 30, y * 30 + 1, y * 30 + 2, y * 30 + 3, y * 30 + 4});
-    spec.pixels = PackRows(24, rows);
-    const Bytes topDown = WriteBmp(spec);
-    spec.height = 7;
-    spec.pixels = PackRows(24, {rows.rbegin(), rows.rend()});
-    const Bytes bottomUp = WriteBmp(spec);
+    layout.pixels = PackRows(24, rows);
+    const Bytes topDown = WriteBmp(layout);
+    layout.height = 7;
+    layout.pixels = PackRows(24, {rows.rbegin(), rows.rend()});
+    const Bytes bottomUp = WriteBmp(layout);
     for (const Size fitted : FitSizesFor({5, 7})) {
         EXPECT_TRUE(SamePixels(Load(topDown, FitTo(fitted)), Load(bottomUp, FitTo(fitted))));
         EXPECT_TRUE(SamePixels(Load(topDown, FitTo(fitted)), DecodeThenStretch(topDown, ImageFormat::Bmp, fitted)));
@@ -113,108 +113,108 @@ TEST(BmpReaderTest, TopDownFittedLoadPicksTheSameRows)
 
 // ---- Bit counts ----
 
-BmpSpec OneRow(int width, int bitCount)
+BmpLayout OneRow(int width, int bitCount)
 {
-    BmpSpec spec;
-    spec.width = width;
-    spec.height = 1;
-    spec.bitCount = bitCount;
-    return spec;
+    BmpLayout layout;
+    layout.width = width;
+    layout.height = 1;
+    layout.bitCount = bitCount;
+    return layout;
 }
 
 TEST(BmpReaderTest, OneAndFourBitRowsWithPadding)
 {
-    BmpSpec spec = OneRow(11, 1); // neither depth fills its last byte
-    spec.palette = {kBlue, kYellow};
-    spec.pixels = PackRows(1, {{1, 0, 0, 1, 1, 0, 1, 0, 0, 0, 1}});
-    EXPECT_TRUE(SamePixels(Load(WriteBmp(spec)), Picture(11, {kYellow, kBlue, kBlue, kYellow, kYellow, kBlue, kYellow,
+    BmpLayout layout = OneRow(11, 1); // neither depth fills its last byte
+    layout.palette = {kBlue, kYellow};
+    layout.pixels = PackRows(1, {{1, 0, 0, 1, 1, 0, 1, 0, 0, 0, 1}});
+    EXPECT_TRUE(SamePixels(Load(WriteBmp(layout)), Picture(11, {kYellow, kBlue, kBlue, kYellow, kYellow, kBlue, kYellow,
                                                               kBlue, kBlue, kBlue, kYellow})));
 
-    spec.bitCount = 4;
-    spec.palette = kPalette;
-    spec.pixels = PackRows(4, {{4, 3, 2, 1, 0, 4, 3, 2, 1, 0, 4}});
-    EXPECT_TRUE(SamePixels(Load(WriteBmp(spec)), Picture(11, {kYellow, kGrey, kBlue, kGreen, kRed, kYellow, kGrey,
+    layout.bitCount = 4;
+    layout.palette = kPalette;
+    layout.pixels = PackRows(4, {{4, 3, 2, 1, 0, 4, 3, 2, 1, 0, 4}});
+    EXPECT_TRUE(SamePixels(Load(WriteBmp(layout)), Picture(11, {kYellow, kGrey, kBlue, kGreen, kRed, kYellow, kGrey,
                                                               kBlue, kGreen, kRed, kYellow})));
 }
 
 TEST(BmpReaderTest, TwentyFourAndThirtyTwoBitPixels)
 {
-    BmpSpec spec = OneRow(3, 24);
-    spec.pixels = PackRows(24, {{0x123456, 0xABCDEF, 0x000001}});
-    EXPECT_TRUE(SamePixels(Load(WriteBmp(spec)), Picture(3, {0x123456, 0xABCDEF, 0x000001})));
+    BmpLayout layout = OneRow(3, 24);
+    layout.pixels = PackRows(24, {{0x123456, 0xABCDEF, 0x000001}});
+    EXPECT_TRUE(SamePixels(Load(WriteBmp(layout)), Picture(3, {0x123456, 0xABCDEF, 0x000001})));
 
     // The fourth byte of an uncompressed 32-bit pixel is unused.
-    spec.bitCount = 32;
-    spec.pixels = PackRows(32, {{0xFF123456, 0x7FABCDEF, 0x00000001}});
-    EXPECT_TRUE(SamePixels(Load(WriteBmp(spec)), Picture(3, {0x123456, 0xABCDEF, 0x000001})));
+    layout.bitCount = 32;
+    layout.pixels = PackRows(32, {{0xFF123456, 0x7FABCDEF, 0x00000001}});
+    EXPECT_TRUE(SamePixels(Load(WriteBmp(layout)), Picture(3, {0x123456, 0xABCDEF, 0x000001})));
 }
 
 TEST(BmpReaderTest, SixteenBitPixelsAreFiveFiveFiveUnlessMasked)
 {
-    BmpSpec spec = OneRow(4, 16);
+    BmpLayout layout = OneRow(4, 16);
     // Levels widen by repeating their bits: 5-bit 31, 16, 3 and 0 give 255, 132, 24 and 0.
-    spec.pixels = PackRows(16, {{31u << 10, 16u << 5, 3, 0x8000}});
-    EXPECT_TRUE(SamePixels(Load(WriteBmp(spec)),
+    layout.pixels = PackRows(16, {{31u << 10, 16u << 5, 3, 0x8000}});
+    EXPECT_TRUE(SamePixels(Load(WriteBmp(layout)),
                            Picture(4, {MakePixel(255, 0, 0), MakePixel(0, 132, 0), MakePixel(0, 0, 24), kBlack})));
 
-    spec.compression = 3;
-    spec.masks = {0xF800, 0x07E0, 0x001F};
+    layout.compression = 3;
+    layout.masks = {0xF800, 0x07E0, 0x001F};
     // 6-bit green: 63 gives 255, 32 gives 130.
-    spec.pixels = PackRows(16, {{0xF800, 63u << 5, 32u << 5, 0xFFFF}});
+    layout.pixels = PackRows(16, {{0xF800, 63u << 5, 32u << 5, 0xFFFF}});
     const Bitmap expected565 = Picture(4, {kRed, kGreen, MakePixel(0, 130, 0), kWhite});
-    EXPECT_TRUE(SamePixels(Load(WriteBmp(spec)), expected565));
+    EXPECT_TRUE(SamePixels(Load(WriteBmp(layout)), expected565));
     for (int headerSize : {52, 56, 108, 124}) {
-        spec.headerSize = headerSize;
-        EXPECT_TRUE(SamePixels(Load(WriteBmp(spec)), expected565)) << headerSize;
+        layout.headerSize = headerSize;
+        EXPECT_TRUE(SamePixels(Load(WriteBmp(layout)), expected565)) << headerSize;
     }
 
-    spec.masks = {0x7C00, 0x03E0, 0x001F};
-    spec.pixels = PackRows(16, {{31u << 10, 31u << 5, 31, 0x7FFF}});
-    EXPECT_TRUE(SamePixels(Load(WriteBmp(spec)), Picture(4, {kRed, kGreen, kBlue, kWhite})));
+    layout.masks = {0x7C00, 0x03E0, 0x001F};
+    layout.pixels = PackRows(16, {{31u << 10, 31u << 5, 31, 0x7FFF}});
+    EXPECT_TRUE(SamePixels(Load(WriteBmp(layout)), Picture(4, {kRed, kGreen, kBlue, kWhite})));
 }
 
 TEST(BmpReaderTest, ThirtyTwoBitMasksInAnyOrderAndWidth)
 {
-    BmpSpec spec = OneRow(2, 32);
-    spec.compression = 3;
+    BmpLayout layout = OneRow(2, 32);
+    layout.compression = 3;
     // Red in the low byte, blue in the high one.
-    spec.masks = {0x000000FF, 0x0000FF00, 0xFF000000};
-    spec.pixels = PackRows(32, {{0x11000022, 0x00003300}});
-    EXPECT_TRUE(SamePixels(Load(WriteBmp(spec)), Picture(2, {MakePixel(0x22, 0, 0x11), MakePixel(0, 0x33, 0)})));
+    layout.masks = {0x000000FF, 0x0000FF00, 0xFF000000};
+    layout.pixels = PackRows(32, {{0x11000022, 0x00003300}});
+    EXPECT_TRUE(SamePixels(Load(WriteBmp(layout)), Picture(2, {MakePixel(0x22, 0, 0x11), MakePixel(0, 0x33, 0)})));
 
     // Ten bits a channel; alpha (compression 6) is ignored.
-    spec.compression = 6;
-    spec.masks = {0x3FF00000, 0x000FFC00, 0x000003FF, 0xC0000000};
-    spec.pixels = PackRows(32, {{0xFFFFFFFF, (512u << 20) | 1023u}});
-    EXPECT_TRUE(SamePixels(Load(WriteBmp(spec)), Picture(2, {kWhite, MakePixel(128, 0, 255)})));
+    layout.compression = 6;
+    layout.masks = {0x3FF00000, 0x000FFC00, 0x000003FF, 0xC0000000};
+    layout.pixels = PackRows(32, {{0xFFFFFFFF, (512u << 20) | 1023u}});
+    EXPECT_TRUE(SamePixels(Load(WriteBmp(layout)), Picture(2, {kWhite, MakePixel(128, 0, 255)})));
 }
 
 TEST(BmpReaderTest, ShortPaletteLeavesOtherIndicesBlack)
 {
-    BmpSpec spec = OneRow(3, 8);
-    spec.colorsUsed = 2;
-    spec.palette = {kRed, kGreen};
-    spec.pixels = PackRows(8, {{1, 0, 200}});
-    EXPECT_TRUE(SamePixels(Load(WriteBmp(spec)), Picture(3, {kGreen, kRed, kBlack})));
+    BmpLayout layout = OneRow(3, 8);
+    layout.colorsUsed = 2;
+    layout.palette = {kRed, kGreen};
+    layout.pixels = PackRows(8, {{1, 0, 200}});
+    EXPECT_TRUE(SamePixels(Load(WriteBmp(layout)), Picture(3, {kGreen, kRed, kBlack})));
 
     // A core header has no colour count: the room before the pixel data decides.
-    spec.headerSize = 12;
-    spec.colorsUsed = 0;
-    EXPECT_TRUE(SamePixels(Load(WriteBmp(spec)), Picture(3, {kGreen, kRed, kBlack})));
+    layout.headerSize = 12;
+    layout.colorsUsed = 0;
+    EXPECT_TRUE(SamePixels(Load(WriteBmp(layout)), Picture(3, {kGreen, kRed, kBlack})));
 }
 
 // ---- Run-length encoding ----
 
-BmpSpec RlePicture(int bitCount, int width, int height, Bytes data)
+BmpLayout RlePicture(int bitCount, int width, int height, Bytes data)
 {
-    BmpSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.bitCount = bitCount;
-    spec.compression = bitCount == 8 ? 1 : 2;
-    spec.palette = kPalette;
-    spec.pixels = std::move(data);
-    return spec;
+    BmpLayout layout;
+    layout.width = width;
+    layout.height = height;
+    layout.bitCount = bitCount;
+    layout.compression = bitCount == 8 ? 1 : 2;
+    layout.palette = kPalette;
+    layout.pixels = std::move(data);
+    return layout;
 }
 
 TEST(BmpReaderTest, Rle8RunsLiteralsDeltasAndLineEnds)
@@ -351,22 +351,22 @@ TEST(BmpReaderTest, OnlyTheLastRowMayLackItsPadding)
 
 TEST(BmpReaderTest, RejectsLyingSizesBeforeAllocating)
 {
-    BmpSpec spec;
-    spec.width = 100000;
-    spec.height = 100000;
-    spec.bitCount = 24;
-    spec.pixels.resize(64);
-    ExpectBmpError(WriteBmp(spec), "100000 x 100000");
-    spec.width = 16000;
-    spec.height = -16000;
-    ExpectBmpError(WriteBmp(spec), "16000 x 16000 in a small file");
-    spec.width = 0x7FFFFFFF;
-    spec.height = 1;
-    ExpectBmpError(WriteBmp(spec), "2^31 - 1 x 1");
-    spec.headerSize = 12;
-    spec.width = 65535;
-    spec.height = 65535;
-    ExpectBmpError(WriteBmp(spec), "core header 65535 x 65535");
+    BmpLayout layout;
+    layout.width = 100000;
+    layout.height = 100000;
+    layout.bitCount = 24;
+    layout.pixels.resize(64);
+    ExpectBmpError(WriteBmp(layout), "100000 x 100000");
+    layout.width = 16000;
+    layout.height = -16000;
+    ExpectBmpError(WriteBmp(layout), "16000 x 16000 in a small file");
+    layout.width = 0x7FFFFFFF;
+    layout.height = 1;
+    ExpectBmpError(WriteBmp(layout), "2^31 - 1 x 1");
+    layout.headerSize = 12;
+    layout.width = 65535;
+    layout.height = 65535;
+    ExpectBmpError(WriteBmp(layout), "core header 65535 x 65535");
 }
 
 TEST(BmpReaderTest, FittedLoadOfAnRleBitmapClaimingManyRowsStaysSmall)

@@ -120,7 +120,7 @@ inline void PutU32(Bytes& out, std::uint32_t value)
     PutU16(out, value >> 16);
 }
 
-struct BmpSpec {
+struct BmpLayout {
     int headerSize = 40; // 12, 40, 52, 56, 64, 108 or 124
     int width = 0;
     int height = 0; // negative: top-down
@@ -132,55 +132,55 @@ struct BmpSpec {
     Bytes pixels; // encoded pixel data
 };
 
-inline Bytes WriteBmp(const BmpSpec& spec)
+inline Bytes WriteBmp(const BmpLayout& layout)
 {
-    const bool core = spec.headerSize == 12;
+    const bool core = layout.headerSize == 12;
     const std::size_t entrySize = core ? 3 : 4;
-    const bool masksAfter = spec.headerSize == 40 && !spec.masks.empty();
+    const bool masksAfter = layout.headerSize == 40 && !layout.masks.empty();
     const std::size_t dataOffset =
-        14 + spec.headerSize + (masksAfter ? spec.masks.size() * 4 : 0) + spec.palette.size() * entrySize;
+        14 + layout.headerSize + (masksAfter ? layout.masks.size() * 4 : 0) + layout.palette.size() * entrySize;
     Bytes out;
     out.push_back('B');
     out.push_back('M');
-    PutU32(out, static_cast<std::uint32_t>(dataOffset + spec.pixels.size()));
+    PutU32(out, static_cast<std::uint32_t>(dataOffset + layout.pixels.size()));
     PutU32(out, 0);
     PutU32(out, static_cast<std::uint32_t>(dataOffset));
-    PutU32(out, static_cast<std::uint32_t>(spec.headerSize));
+    PutU32(out, static_cast<std::uint32_t>(layout.headerSize));
     if (core) {
-        PutU16(out, static_cast<std::uint32_t>(spec.width));
-        PutU16(out, static_cast<std::uint32_t>(spec.height));
+        PutU16(out, static_cast<std::uint32_t>(layout.width));
+        PutU16(out, static_cast<std::uint32_t>(layout.height));
         PutU16(out, 1);
-        PutU16(out, static_cast<std::uint32_t>(spec.bitCount));
+        PutU16(out, static_cast<std::uint32_t>(layout.bitCount));
     } else {
-        PutU32(out, static_cast<std::uint32_t>(spec.width));
-        PutU32(out, static_cast<std::uint32_t>(spec.height));
+        PutU32(out, static_cast<std::uint32_t>(layout.width));
+        PutU32(out, static_cast<std::uint32_t>(layout.height));
         PutU16(out, 1);
-        PutU16(out, static_cast<std::uint32_t>(spec.bitCount));
-        PutU32(out, spec.compression);
-        PutU32(out, static_cast<std::uint32_t>(spec.pixels.size()));
+        PutU16(out, static_cast<std::uint32_t>(layout.bitCount));
+        PutU32(out, layout.compression);
+        PutU32(out, static_cast<std::uint32_t>(layout.pixels.size()));
         PutU32(out, 2835);
         PutU32(out, 2835);
-        PutU32(out, spec.colorsUsed);
+        PutU32(out, layout.colorsUsed);
         PutU32(out, 0);
         std::size_t written = 40;
-        if (spec.headerSize >= 52 && spec.headerSize != 64) {
-            for (std::size_t i = 0; i < 4 && written + 4 <= static_cast<std::size_t>(spec.headerSize); ++i) {
-                PutU32(out, i < spec.masks.size() ? spec.masks[i] : 0);
+        if (layout.headerSize >= 52 && layout.headerSize != 64) {
+            for (std::size_t i = 0; i < 4 && written + 4 <= static_cast<std::size_t>(layout.headerSize); ++i) {
+                PutU32(out, i < layout.masks.size() ? layout.masks[i] : 0);
                 written += 4;
             }
         }
-        out.resize(14 + static_cast<std::size_t>(spec.headerSize), 0);
+        out.resize(14 + static_cast<std::size_t>(layout.headerSize), 0);
         if (masksAfter) {
-            for (std::uint32_t mask : spec.masks) PutU32(out, mask);
+            for (std::uint32_t mask : layout.masks) PutU32(out, mask);
         }
     }
-    for (Pixel colour : spec.palette) {
+    for (Pixel colour : layout.palette) {
         out.push_back(static_cast<std::uint8_t>(colour));
         out.push_back(static_cast<std::uint8_t>(colour >> 8));
         out.push_back(static_cast<std::uint8_t>(colour >> 16));
         if (!core) out.push_back(0);
     }
-    out.insert(out.end(), spec.pixels.begin(), spec.pixels.end());
+    out.insert(out.end(), layout.pixels.begin(), layout.pixels.end());
     return out;
 }
 
