@@ -71,6 +71,10 @@ run_ctest() { # run_ctest BUILD_DIR [ctest args...]
     ctest --test-dir "$build" --output-on-failure -j "$jobs" "$@" >"$logs/ctest-$(basename "$build").log" 2>&1
     tail -n 5 "$logs/ctest-$(basename "$build").log"
     record_abnormal_ends "$build"
+    # A unit run that leaves no report ran nothing, whatever its exit status said.
+    if grep -qs 'add_test(\[=\[unit\]=\]' "$build/tests/CTestTestfile.cmake" && [ ! -s "$build/test-results/unit.xml" ]; then
+        echo "FAIL $(basename "$build") unit tests left no report" | tee -a "$summary"
+    fi
 }
 
 # Linux.
