@@ -13,12 +13,14 @@ store=$(mktemp -d "${TMPDIR:-/tmp}/tovelin-show.XXXXXX")
 trap 'rm -rf "$store"' EXIT
 mkdir -p "$store/tovelin"
 photos="$root/samples/photos"
+photos=${photos//\\/\\\\}
+photos=${photos//\"/\\\"}
 # The store is the same REGEDIT4 text a user can edit; "\\" is an escaped backslash.
 cat > "$store/tovelin/registry.reg" <<REG
 REGEDIT4
 
 [HKEY_CURRENT_USER\\Control Panel\\Screen Saver.Tovelin]
-"PhotoDirectorys"="${photos//\\/\\\\}"
+"PhotoDirectorys"="$photos"
 "ChangeInterval"=dword:00000bb8
 REG
 
