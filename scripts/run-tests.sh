@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Sets up and runs every test of both builds on Debian 12:
-#   the Linux unit tests, the same unit tests built for Windows x86_64 and run under Wine, the
-#   Linux unit tests built with the address and undefined-behaviour sanitizers, the integration
-#   tests of both builds (the real program under Xvfb, and under Wine), the fuzz targets of the
-#   image readers for a bounded time, and a compile-and-link check of the Windows i686 build.
+# Sets up and runs every test of both builds on Debian 12: the Linux unit tests, the same unit
+#   tests built for Windows x86_64 and run under Wine, the Linux unit tests built with the address
+#   and undefined-behaviour sanitizers and with the thread sanitizer, the integration tests of
+#   both builds (the real program under Xvfb, and under Wine), the fuzz targets of the image
+#   readers for a bounded time, and a compile-and-link check of the Windows i686 build.
 # Ends with one line "N passed, M failed"; the exit status is 0 only when nothing failed.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -38,7 +38,8 @@ stage "install packages" ./scripts/install-deps.sh || { echo "0 passed, 1 failed
 jobs=$(nproc)
 
 # Results of earlier runs must not count again.
-rm -rf build/linux/test-results build/linux-asan/test-results build/windows-x64/test-results
+rm -rf build/linux/test-results build/linux-asan/test-results build/linux-tsan/test-results \
+    build/windows-x64/test-results
 
 build_preset() {
     local preset=$1
@@ -87,6 +88,12 @@ if build_preset linux-asan; then
     ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 run_ctest build/linux-asan -R '^unit$'
 fi
 
+# And under the thread sanitizer: the trace channel and the store are used from several threads
+# and processes.
+if build_preset linux-tsan; then
+    TSAN_OPTIONS=halt_on_error=1 run_ctest build/linux-tsan -R '^unit$'
+fi
+
 # Windows x86_64 under Wine: one warm prefix for the whole run.
 if build_preset windows-x64; then
     (
@@ -123,7 +130,7 @@ count_gtest() { # prints "passed failed" of one GoogleTest XML report
 passed=0
 failed=0
 for report in build/linux/test-results/unit.xml build/linux-asan/test-results/unit.xml \
-              build/windows-x64/test-results/unit.xml; do
+              build/linux-tsan/test-results/unit.xml build/windows-x64/test-results/unit.xml; do
     [ -f "$report" ] || continue
     read -r p f < <(count_gtest "$report")
     note "$report: $p passed, $f failed"
