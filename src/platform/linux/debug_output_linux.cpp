@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <mutex>
 #include <string>
 
@@ -14,6 +15,7 @@ void WriteDebugOutput(std::string_view line)
     std::size_t written = 0;
     while (written < whole.size()) {
         const ssize_t n = ::write(STDERR_FILENO, whole.data() + written, whole.size() - written);
+        if (n < 0 && errno == EINTR) continue; // a signal came in: the rest of the line still goes
         if (n <= 0) return;
         written += static_cast<std::size_t>(n);
     }
