@@ -2,7 +2,7 @@
 # Prepares a private, headless Wine prefix and keeps its wineserver warm.
 # Usage: source scripts/wine-prefix.sh DIR   (exports WINEPREFIX, HOME, WINEDEBUG, WINEDLLOVERRIDES)
 # A new prefix takes ~10 s; an existing one is reused.
-wine_dir=${1:?usage: source wine-prefix.sh DIR}
+wine_dir=$(realpath -m "${1:?usage: source wine-prefix.sh DIR}")
 mkdir -p "$wine_dir/home"
 export WINEPREFIX="$wine_dir/prefix"
 export HOME="$wine_dir/home"

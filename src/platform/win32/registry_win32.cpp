@@ -36,21 +36,25 @@ RegistryKey::~RegistryKey() = default;
 
 std::optional<RegistryValue> RegistryKey::QueryValue(const std::string& name) const
 {
-    DWORD type = 0;
-    DWORD size = 0;
-    if (RegQueryValueExA(m_Impl->key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
-        return std::nullopt;
+    // Another program may change the value between the size query and the read: ask again.
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        DWORD type = 0;
+        DWORD size = 0;
+        if (RegQueryValueExA(m_Impl->key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
+            return std::nullopt;
+        }
+        RegistryValue value;
+        value.data.resize(size);
+        const LONG result = size == 0 ? ERROR_SUCCESS
+                                      : RegQueryValueExA(m_Impl->key, name.c_str(), nullptr, &type,
+                                                         value.data.data(), &size);
+        if (result == ERROR_MORE_DATA) continue;
+        if (result != ERROR_SUCCESS) return std::nullopt;
+        value.type = type;
+        value.data.resize(size);
+        return value;
     }
-    RegistryValue value;
-    value.type = type;
-    value.data.resize(size);
-    if (size > 0 &&
-        RegQueryValueExA(m_Impl->key, name.c_str(), nullptr, &type, value.data.data(), &size) != ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    value.type = type;
-    value.data.resize(size);
-    return value;
+    return std::nullopt;
 }
 
 bool RegistryKey::SetValue(const std::string& name, const RegistryValue& value)
