@@ -11,7 +11,7 @@
 #include <jpeglib.h>
 
 #include "alloc_counter.h"
-#include "platform/image_file.h"
+#include "gfx/image/image_file.h"
 #include "slideshow/fit_size.h"
 
 namespace {

@@ -1,8 +1,8 @@
 // The drawing work of the transitions, the fade and the blend, without the 5 ms waits.
 #include <benchmark/benchmark.h>
 
-#include "platform/bitmap.h"
-#include "platform/raster.h"
+#include "gfx/bitmap.h"
+#include "gfx/raster.h"
 #include "slideshow/fade_out.h"
 #include "slideshow/transitions.h"
 

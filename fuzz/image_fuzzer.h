@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <span>
 
-#include "platform/error.h"
-#include "platform/image_file.h"
+#include "gfx/error.h"
+#include "gfx/image/image_file.h"
 
 namespace fuzz {
 

@@ -3,7 +3,6 @@
 #include <exception>
 
 #include "app/process_values.h"
-#include "platform/application.h"
 #include "platform/message_box.h"
 #include "platform/password_change.h"
 #include "platform/text.h"
@@ -48,9 +47,7 @@ int RunProgram(std::string_view rawCommandLine)
     const std::string commandLine = NormalizeCommandLine(rawCommandLine);
     const std::string mode = ChooseMode(commandLine);
     try {
-        Application::Instance().Initialize();
         ActOnMode(mode, commandLine);
-        Application::Instance().Run();
     } catch (const std::exception& error) {
         ShowErrorBox(error.what());
     } catch (...) {

@@ -1,6 +1,6 @@
 #include "platform/text.h"
 
-#include "platform/error.h"
+#include "gfx/error.h"
 
 namespace {
 

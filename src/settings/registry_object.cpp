@@ -1,6 +1,6 @@
 #include "settings/registry_object.h"
 
-#include "platform/error.h"
+#include "gfx/error.h"
 #include "platform/text.h"
 
 namespace {

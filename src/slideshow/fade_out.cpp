@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <exception>
 
-#include "platform/raster.h"
+#include "gfx/raster.h"
 
 namespace {
 

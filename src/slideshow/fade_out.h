@@ -1,6 +1,6 @@
 #pragma once
 // The fade of the outgoing photo to an even dark grey before the next one comes in.
-#include "platform/bitmap.h"
+#include "gfx/bitmap.h"
 #include "slideshow/effect_host.h"
 
 // One darkening pass over the three colour bytes of every pixel: a byte below 10 becomes 5,

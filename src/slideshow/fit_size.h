@@ -1,6 +1,6 @@
 #pragma once
 // The size a photo is shown at on a screen of the given size.
-#include "platform/geometry.h"
+#include "gfx/geometry.h"
 
 // A photo that fits is never enlarged; a larger one is scaled down to touch the screen's
 // edges with its aspect ratio kept (double precision, the quotient formed first, truncated).

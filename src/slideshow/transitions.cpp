@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <exception>
 
-#include "platform/raster.h"
+#include "gfx/raster.h"
 
 namespace {
 

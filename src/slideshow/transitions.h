@@ -4,8 +4,8 @@
 // from m_PhotoBitmap and leave waiting and presenting to the host.
 #include <string_view>
 
-#include "platform/bitmap.h"
-#include "platform/geometry.h"
+#include "gfx/bitmap.h"
+#include "gfx/geometry.h"
 #include "slideshow/effect_host.h"
 
 class TransitionEffects {

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <vector>
 
-#include "platform/error.h"
+#include "gfx/error.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 #include <string_view>
 
 #include "bmp_writer.h"
-#include "platform/error.h"
-#include "platform/image_file.h"
-#include "platform/raster.h"
+#include "gfx/error.h"
+#include "gfx/image/image_file.h"
+#include "gfx/raster.h"
 #include "slideshow/effect_host.h"
 #include "slideshow/fit_size.h"
 #include "slideshow/transitions.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/error.h"
+#include "gfx/error.h"
 #include "platform/message_box.h"
 
 using namespace std::string_literals;

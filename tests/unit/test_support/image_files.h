@@ -11,9 +11,9 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/bitmap.h"
-#include "platform/image_file.h"
-#include "platform/raster.h"
+#include "gfx/bitmap.h"
+#include "gfx/image/image_file.h"
+#include "gfx/raster.h"
 
 using Bytes = std::vector<std::uint8_t>;
 

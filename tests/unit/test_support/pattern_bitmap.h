@@ -3,7 +3,7 @@
 // place, or from the wrong picture, is caught.
 #include <cstdint>
 
-#include "platform/bitmap.h"
+#include "gfx/bitmap.h"
 
 // Pixel (x, y) of a pattern with the given tag (0 to 15): tag in bits 20-23, y in bits 10-19,
 // x in bits 0-9. Positions are unique below 1024 x 1024.

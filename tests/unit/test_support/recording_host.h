@@ -3,7 +3,7 @@
 #include <map>
 #include <stdexcept>
 
-#include "platform/bitmap.h"
+#include "gfx/bitmap.h"
 #include "slideshow/effect_host.h"
 
 class RecordingHost : public EffectHost {

@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/error.h"
+#include "gfx/error.h"
 #include "settings/saver_settings.h"
 
 // The message of the Error that the operation raises, or "(no error)".

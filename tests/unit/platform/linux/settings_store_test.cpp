@@ -1,7 +1,7 @@
 // The settings operations over the real per-user store file.
 #include <gtest/gtest.h>
 
-#include "platform/error.h"
+#include "gfx/error.h"
 #include "platform/linux/registry_file_format.h"
 #include "settings/saver_settings.h"
 #include "temporary_config_home.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "platform/error.h"
+#include "gfx/error.h"
 
 class ByteReader {
 public:

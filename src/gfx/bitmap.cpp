@@ -1,9 +1,9 @@
-#include "platform/bitmap.h"
+#include "gfx/bitmap.h"
 
 #include <algorithm>
 #include <string>
 
-#include "platform/error.h"
+#include "gfx/error.h"
 
 namespace {
 

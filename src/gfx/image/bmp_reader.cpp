@@ -1,12 +1,12 @@
-#include "platform/bmp_reader.h"
+#include "gfx/image/bmp_reader.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <vector>
 
-#include "platform/bmp_header.h"
-#include "platform/bmp_rle.h"
-#include "platform/fitted_canvas.h"
+#include "gfx/image/bmp_header.h"
+#include "gfx/image/bmp_rle.h"
+#include "gfx/image/fitted_canvas.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 // positions, reach past either bitmap or have zero sizes: what lies outside is not drawn.
 #include <cstdint>
 
-#include "platform/bitmap.h"
-#include "platform/geometry.h"
+#include "gfx/bitmap.h"
+#include "gfx/geometry.h"
 
 // Copies the to.width x to.height block at `from` in src to `to` in dst, one to one.
 // src and dst may be the same bitmap; overlapping blocks are copied as if through a buffer.

@@ -1,4 +1,4 @@
-#include "platform/jpeg_reader.h"
+#include "gfx/image/jpeg_reader.h"
 
 #include <csetjmp>
 #include <cstdint>
@@ -11,8 +11,8 @@
 #include <jpeglib.h>
 #include <jerror.h>
 
-#include "platform/error.h"
-#include "platform/fitted_canvas.h"
+#include "gfx/error.h"
+#include "gfx/image/fitted_canvas.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "platform/image_file.h"
+#include "gfx/image/image_file.h"
 
 #include <new>
 
-#include "platform/bmp_reader.h"
-#include "platform/error.h"
-#include "platform/image_source.h"
-#include "platform/jpeg_reader.h"
+#include "gfx/image/bmp_reader.h"
+#include "gfx/error.h"
+#include "gfx/image/image_source.h"
+#include "gfx/image/jpeg_reader.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/raster.h"
+#include "gfx/raster.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "platform/fitted_canvas.h"
+#include "gfx/image/fitted_canvas.h"
 
 #include <algorithm>
 #include <cstring>
 #include <string>
 
-#include "platform/error.h"
-#include "platform/raster.h"
+#include "gfx/error.h"
+#include "gfx/raster.h"
 
 namespace {
 

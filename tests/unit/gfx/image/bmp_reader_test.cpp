@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/error.h"
-#include "platform/image_file.h"
+#include "gfx/error.h"
+#include "gfx/image/image_file.h"
 #include "unit/test_support/image_files.h"
 
 namespace {

@@ -1,9 +1,9 @@
-#include "platform/image_source.h"
+#include "gfx/image/image_source.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "platform/error.h"
+#include "gfx/error.h"
 
 void ImageSource::ReadExactly(std::uint64_t offset, std::span<std::uint8_t> buffer)
 {

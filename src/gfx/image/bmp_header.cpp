@@ -1,12 +1,12 @@
-#include "platform/bmp_header.h"
+#include "gfx/image/bmp_header.h"
 
 #include <algorithm>
 #include <bit>
 #include <string>
 #include <vector>
 
-#include "platform/byte_reader.h"
-#include "platform/error.h"
+#include "gfx/image/byte_reader.h"
+#include "gfx/error.h"
 
 namespace {
 

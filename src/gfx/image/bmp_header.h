@@ -4,8 +4,8 @@
 #include <array>
 #include <cstdint>
 
-#include "platform/bitmap.h"
-#include "platform/image_source.h"
+#include "gfx/bitmap.h"
+#include "gfx/image/image_source.h"
 
 enum class BmpEncoding { Uncompressed, Rle8, Rle4 };
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/geometry.h"
+#include "gfx/geometry.h"
 
 using Pixel = std::uint32_t;
 

@@ -5,9 +5,9 @@
 #include <utility>
 #include <vector>
 
-#include "platform/bitmap.h"
-#include "platform/geometry.h"
-#include "platform/image_file.h"
+#include "gfx/bitmap.h"
+#include "gfx/geometry.h"
+#include "gfx/image/image_file.h"
 
 // Calls fit and checks its answer; throws Error for an image above kMaxBitmapPixels (before
 // anything is allocated) or a negative fitted size.

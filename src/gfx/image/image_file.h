@@ -5,8 +5,8 @@
 #include <span>
 #include <string>
 
-#include "platform/bitmap.h"
-#include "platform/geometry.h"
+#include "gfx/bitmap.h"
+#include "gfx/geometry.h"
 
 enum class ImageFormat { Jpeg, Bmp };
 

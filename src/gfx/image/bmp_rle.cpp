@@ -1,4 +1,4 @@
-#include "platform/bmp_rle.h"
+#include "gfx/image/bmp_rle.h"
 
 #include <algorithm>
 #include <cstdint>
