@@ -1,0 +1,161 @@
+// The form timer's semantics and the scripted host that the window tests stand on.
+#include <gtest/gtest.h>
+
+#include <thread>
+#include <vector>
+
+#include "platform/ui_host.h"
+#include "unit/test_support/scripted_ui_host.h"
+
+namespace {
+
+// Records what reaches the window, with the virtual time of each tick.
+class RecordingForm final : public UiEvents {
+public:
+    explicit RecordingForm(ScriptedUiHost& host) : m_Host(host) {}
+
+    std::vector<std::int64_t> ticks;
+    std::vector<int> keys;
+    int closes = 0;
+    bool allowClose = true;
+    std::function<void(int)> onKey;
+
+    void KeyDown(int key, ShiftState) override
+    {
+        keys.push_back(key);
+        if (onKey) onKey(key);
+    }
+    void MouseDown(MouseButton, Point) override {}
+    void MouseMove(Point) override {}
+    void Paint() override {}
+    bool CloseQuery() override { return allowClose; }
+    void Closed() override { ++closes; }
+    void TimerTick(int) override { ticks.push_back(m_Host.Now()); }
+    void MediaNotify(unsigned) override {}
+
+private:
+    ScriptedUiHost& m_Host;
+};
+
+struct TimerStep {
+    std::int64_t at;       // virtual time of the change
+    std::optional<bool> enabled;
+    std::optional<int> interval;
+};
+
+struct TimerCase {
+    const char* name;
+    int interval;
+    bool enabled;
+    std::vector<TimerStep> steps;
+    std::vector<std::int64_t> ticks; // up to time 1000
+};
+
+void PrintTo(const TimerCase& c, std::ostream* os) { *os << c.name; }
+
+class UiTimerSemantics : public testing::TestWithParam<TimerCase> {};
+
+TEST_P(UiTimerSemantics, TicksFallWhereTheChangesPutThem)
+{
+    const TimerCase& c = GetParam();
+    ScriptedUiHost host;
+    RecordingForm form(host);
+    host.OpenFullScreenWindow(form, false);
+    UiTimer timer(host, 1, c.interval, c.enabled);
+    // Waits of 1 ms: a wait is not ended by a timer, so a tick is seen when a wait ends.
+    for (const TimerStep& step : c.steps) {
+        while (host.Now() < step.at) host.WaitAndDispatch(1);
+        if (step.enabled) timer.SetEnabled(*step.enabled);
+        if (step.interval) timer.SetInterval(*step.interval);
+    }
+    while (host.Now() < 1000) host.WaitAndDispatch(1);
+    EXPECT_EQ(form.ticks, c.ticks);
+}
+
+INSTANTIATE_TEST_SUITE_P(, UiTimerSemantics, testing::Values(
+    TimerCase{"EnabledTicksEveryInterval", 300, true, {}, {300, 600, 900}},
+    TimerCase{"DisabledNeverTicks", 300, false, {}, {}},
+    TimerCase{"EnablingAnEnabledTimerChangesNothing", 300, true, {{200, true, {}}}, {300, 600, 900}},
+    TimerCase{"EnablingStartsAFullInterval", 300, false, {{100, true, {}}}, {400, 700, 1000}},
+    TimerCase{"DisablingCancelsThePendingTick", 300, true, {{250, false, {}}}, {}},
+    TimerCase{"NewIntervalRestartsAnEnabledTimer", 300, true, {{200, {}, 500}}, {700}},
+    TimerCase{"SameIntervalChangesNothing", 300, true, {{200, {}, 300}}, {300, 600, 900}},
+    TimerCase{"NewIntervalOfADisabledTimerWaitsForEnable", 300, false, {{100, {}, 200}, {500, true, {}}}, {700, 900}},
+    TimerCase{"ZeroIntervalNeverTicks", 300, true, {{100, {}, 0}}, {}},
+    TimerCase{"DisableThenEnableRestarts", 300, true, {{250, false, {}}, {250, true, {}}}, {550, 850}}),
+    [](const testing::TestParamInfo<TimerCase>& info) { return std::string(info.param.name); });
+
+TEST(ScriptedUiHost, AKeyDuringAWaitEndsItEarly)
+{
+    ScriptedUiHost host;
+    RecordingForm form(host);
+    host.OpenFullScreenWindow(form, false);
+    host.QueueAtTime(2, ScriptedUiHost::Key{vk::Left});
+    host.WaitAndDispatch(5);
+    EXPECT_EQ(host.Now(), 2);
+    EXPECT_EQ(form.keys, std::vector<int>{vk::Left});
+    host.WaitAndDispatch(5);
+    EXPECT_EQ(host.Now(), 7) << "without input a wait lasts its whole bound";
+}
+
+TEST(ScriptedUiHost, ACloseInsideAWaitIsSeenAfterIt)
+{
+    ScriptedUiHost host;
+    RecordingForm form(host);
+    host.OpenFullScreenWindow(form, false);
+    form.onKey = [&](int) { host.RequestClose(); };
+    host.QueueAtWait(1, ScriptedUiHost::Key{vk::Escape});
+    host.WaitAndDispatch(5);
+    EXPECT_TRUE(host.WindowOpen());
+    host.WaitAndDispatch(5);
+    EXPECT_EQ(form.closes, 1);
+    EXPECT_TRUE(host.WindowDestroyed());
+    host.Run(); // the loop has nothing left to run
+}
+
+TEST(ScriptedUiHost, ARefusedCloseLeavesTheWindowOpen)
+{
+    ScriptedUiHost host;
+    RecordingForm form(host);
+    form.allowClose = false;
+    host.OpenFullScreenWindow(form, false);
+    host.QueueAtWait(0, ScriptedUiHost::CloseRequest{});
+    host.WaitAndDispatch(5);
+    EXPECT_EQ(form.closes, 0);
+    EXPECT_TRUE(host.WindowOpen());
+}
+
+TEST(ScriptedUiHost, PostedTasksAndWorkerBoxesRunOnTheUiThread)
+{
+    ScriptedUiHost host;
+    RecordingForm form(host);
+    host.OpenFullScreenWindow(form, false);
+    host.AnswerMessageBoxesWith({mb::IdCancel});
+    std::thread::id taskThread;
+    int answer = 0;
+    std::thread worker([&] {
+        host.Post([&] { taskThread = std::this_thread::get_id(); });
+        answer = host.WorkerMessageBox("text", "caption", mb::OkCancel);
+        host.Post([&] { host.RequestClose(); });
+    });
+    UiTimer keepAlive(host, 1, 10, true); // Run() waits on the clock until the worker is done
+    host.Run();
+    worker.join();
+    EXPECT_EQ(taskThread, std::this_thread::get_id());
+    EXPECT_EQ(answer, mb::IdCancel);
+    ASSERT_EQ(host.MessageBoxes().size(), 1u);
+    EXPECT_EQ(host.MessageBoxes()[0].caption, "caption");
+}
+
+TEST(ScriptedUiHost, AWorkerBoxWithNoLoopLeftGetsTheCancellingAnswer)
+{
+    auto host = std::make_unique<ScriptedUiHost>();
+    int answer = 0;
+    std::thread worker([&] { answer = host->WorkerMessageBox("text", "", mb::OkCancel); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    host.reset(); // the box was never shown
+    worker.join();
+    EXPECT_EQ(answer, mb::IdCancel);
+}
+
+} // namespace

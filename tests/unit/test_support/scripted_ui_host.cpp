@@ -1,0 +1,240 @@
+#include "unit/test_support/scripted_ui_host.h"
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+// What a box answers when nobody can answer it: the button that cancels, or OK.
+int CancellingAnswer(unsigned style)
+{
+    switch (style & 0xF) {
+    case mb::OkCancel: return mb::IdCancel;
+    case mb::YesNo: return mb::IdNo;
+    default: return mb::IdOk;
+    }
+}
+
+bool EndsAWait(const ScriptedUiHost::Input& input)
+{
+    return !std::holds_alternative<ScriptedUiHost::MouseMoveTo>(input) &&
+           !std::holds_alternative<ScriptedUiHost::CloseRequest>(input);
+}
+
+} // namespace
+
+ScriptedUiHost::~ScriptedUiHost()
+{
+    std::lock_guard lock(m_Mutex);
+    m_ShutDown = true;
+    m_Posted.clear();
+    m_BoxAnswered.notify_all();
+}
+
+void ScriptedUiHost::QueueAtWait(int waitsFromNow, Input input)
+{
+    m_AtWait[m_Waits + waitsFromNow].push_back(std::move(input));
+}
+
+void ScriptedUiHost::QueueAtTime(std::int64_t timeMs, Input input)
+{
+    m_AtTime.push_back(Timed{timeMs, std::move(input)});
+    std::stable_sort(m_AtTime.begin(), m_AtTime.end(), [](const Timed& a, const Timed& b) { return a.time < b.time; });
+}
+
+std::vector<ScriptedUiHost::MessageBoxCall> ScriptedUiHost::MessageBoxes() const
+{
+    std::lock_guard lock(m_Mutex);
+    return m_Boxes;
+}
+
+void ScriptedUiHost::OpenFullScreenWindow(UiEvents& events, bool topMost)
+{
+    m_Events = &events;
+    m_TopMost = topMost;
+}
+
+void ScriptedUiHost::RequestClose()
+{
+    if (!WindowOpen()) return;
+    if (!m_Events->CloseQuery()) return;
+    m_Events->Closed();
+    std::lock_guard lock(m_Mutex);
+    m_Destroyed = true;
+}
+
+void ScriptedUiHost::Deliver(const Input& input)
+{
+    if (!WindowOpen()) return;
+    UiEvents& events = *m_Events;
+    if (const auto* key = std::get_if<Key>(&input)) {
+        events.KeyDown(key->code, key->shift);
+    } else if (const auto* click = std::get_if<MouseDownAt>(&input)) {
+        events.MouseDown(click->button, click->at);
+    } else if (const auto* move = std::get_if<MouseMoveTo>(&input)) {
+        events.MouseMove(move->at);
+    } else if (std::holds_alternative<PaintRequest>(input)) {
+        events.Paint();
+    } else {
+        RequestClose();
+    }
+}
+
+bool ScriptedUiHost::HasPosted() const
+{
+    std::lock_guard lock(m_Mutex);
+    return !m_Posted.empty();
+}
+
+void ScriptedUiHost::RunPosted()
+{
+    for (;;) {
+        std::function<void()> task;
+        {
+            std::lock_guard lock(m_Mutex);
+            if (m_Posted.empty()) return;
+            task = std::move(m_Posted.front());
+            m_Posted.pop_front();
+        }
+        task();
+    }
+}
+
+std::optional<std::int64_t> ScriptedUiHost::NextTimerDue() const
+{
+    std::optional<std::int64_t> next;
+    for (const auto& [id, timer] : m_Timers)
+        if (!next || timer.due < *next) next = timer.due;
+    return next;
+}
+
+std::optional<std::int64_t> ScriptedUiHost::NextTimedInput() const
+{
+    if (m_AtTime.empty()) return std::nullopt;
+    return m_AtTime.front().time;
+}
+
+void ScriptedUiHost::TickDueTimers()
+{
+    // Like WM_TIMER: one tick per due timer and dispatch, however late; handlers may start or
+    // stop timers, so the due list is taken first and each one checked again.
+    std::vector<std::pair<std::int64_t, int>> due;
+    for (const auto& [id, timer] : m_Timers)
+        if (timer.due <= m_Now) due.emplace_back(timer.due, id);
+    std::sort(due.begin(), due.end());
+    for (const auto& [when, id] : due) {
+        const auto timer = m_Timers.find(id);
+        if (timer == m_Timers.end() || timer->second.due > m_Now) continue;
+        timer->second.due = m_Now + timer->second.interval;
+        if (WindowOpen()) m_Events->TimerTick(id);
+    }
+}
+
+void ScriptedUiHost::DeliverDueInputs()
+{
+    while (!m_AtTime.empty() && m_AtTime.front().time <= m_Now) {
+        const Input input = m_AtTime.front().input;
+        m_AtTime.erase(m_AtTime.begin());
+        Deliver(input);
+    }
+}
+
+void ScriptedUiHost::WaitAndDispatch(int maxMs)
+{
+    const int wait = m_Waits++;
+    std::vector<Input> arriving;
+    if (const auto found = m_AtWait.find(wait); found != m_AtWait.end()) {
+        arriving = std::move(found->second);
+        m_AtWait.erase(found);
+    }
+    // The wait ends early when an input that wakes it is waiting, or arrives within maxMs.
+    std::int64_t end = m_Now + std::max(maxMs, 0);
+    if (std::any_of(arriving.begin(), arriving.end(), EndsAWait)) end = m_Now;
+    for (const Timed& timed : m_AtTime)
+        if (timed.time <= end && EndsAWait(timed.input)) end = std::max(m_Now, timed.time);
+    m_Now = end;
+
+    RunPosted();
+    for (const Input& input : arriving) Deliver(input);
+    DeliverDueInputs();
+    TickDueTimers();
+}
+
+void ScriptedUiHost::Run()
+{
+    while (WindowOpen()) {
+        RunPosted();
+        DeliverDueInputs();
+        TickDueTimers();
+        if (!WindowOpen()) break;
+        if (HasPosted()) continue;
+        std::optional<std::int64_t> next = NextTimerDue();
+        if (const auto input = NextTimedInput(); input && (!next || *input < *next)) next = input;
+        if (!next || *next > m_RunLimit) return;
+        m_Now = std::max(m_Now, *next);
+    }
+}
+
+void ScriptedUiHost::StartTimer(int timerId, int intervalMs)
+{
+    m_Timers[timerId] = Timer{intervalMs, m_Now + intervalMs};
+}
+
+void ScriptedUiHost::StopTimer(int timerId)
+{
+    m_Timers.erase(timerId);
+}
+
+void ScriptedUiHost::Post(std::function<void()> task)
+{
+    std::lock_guard lock(m_Mutex);
+    if (m_ShutDown) return;
+    m_Posted.push_back(std::move(task));
+}
+
+int ScriptedUiHost::WorkerMessageBox(const std::string& text, const std::string& caption, unsigned style)
+{
+    struct Pending {
+        std::optional<int> answer;
+    };
+    const auto pending = std::make_shared<Pending>();
+    std::unique_lock lock(m_Mutex);
+    if (m_ShutDown || m_Destroyed) return CancellingAnswer(style);
+    m_Posted.push_back([this, pending, call = MessageBoxCall{text, caption, style}] {
+        std::lock_guard inner(m_Mutex);
+        m_Boxes.push_back(call);
+        int answer = mb::IdOk;
+        if (!m_BoxAnswers.empty()) {
+            answer = m_BoxAnswers.front();
+            m_BoxAnswers.erase(m_BoxAnswers.begin());
+        }
+        pending->answer = answer;
+        m_BoxAnswered.notify_all();
+    });
+    m_BoxAnswered.wait(lock, [&] { return pending->answer.has_value() || m_ShutDown; });
+    return pending->answer.value_or(CancellingAnswer(style));
+}
+
+void ScriptedUiHost::DeliverMediaNotify(unsigned flags)
+{
+    if (WindowOpen()) m_Events->MediaNotify(flags);
+}
+
+void ScriptedUiHost::Present(const Bitmap& frame)
+{
+    ++m_Presents;
+    m_LastFrame = frame;
+    m_LastChange.reset();
+}
+
+void ScriptedUiHost::Present(const Bitmap& frame, const Rect& changed)
+{
+    ++m_Presents;
+    m_LastFrame = frame;
+    m_LastChange = changed;
+}
+
+void ScriptedUiHost::DrawText(Bitmap&, const TextFont& font, Point topLeft, std::string_view text)
+{
+    m_Texts.push_back(DrawnText{font, topLeft, std::string(text)});
+}

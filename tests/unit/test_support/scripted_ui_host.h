@@ -1,0 +1,137 @@
+#pragma once
+// A UI host for tests: no display, a virtual clock in milliseconds, timers that tick on that
+// clock, and input events queued for delivery at a chosen wait or a chosen time. It runs the
+// form's handlers on the thread that calls Run() or WaitAndDispatch(), as the real hosts do.
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <variant>
+#include <vector>
+
+#include "platform/ui_host.h"
+
+class ScriptedUiHost final : public UiHost {
+public:
+    struct Key {
+        int code;
+        ShiftState shift{};
+    };
+    struct MouseDownAt {
+        MouseButton button;
+        Point at{};
+    };
+    struct MouseMoveTo {
+        Point at{};
+    };
+    struct PaintRequest {};
+    struct CloseRequest {};
+    using Input = std::variant<Key, MouseDownAt, MouseMoveTo, PaintRequest, CloseRequest>;
+
+    struct DrawnText {
+        TextFont font;
+        Point at;
+        std::string text;
+    };
+    struct MessageBoxCall {
+        std::string text;
+        std::string caption;
+        unsigned style;
+    };
+
+    explicit ScriptedUiHost(Size screen = {1024, 768}) : m_Screen(screen) {}
+    ~ScriptedUiHost() override;
+
+    // Script. An input queued for wait k arrives during the k-th WaitAndDispatch from now on
+    // (0 is the next one) and ends that wait at once; one queued at a time arrives when the
+    // clock reaches it, in a wait or in Run().
+    void QueueAtWait(int waitsFromNow, Input input);
+    void QueueAtTime(std::int64_t timeMs, Input input);
+    // What the next worker message boxes answer; mb::IdOk once the list is used up.
+    void AnswerMessageBoxesWith(std::vector<int> answers) { m_BoxAnswers = std::move(answers); }
+
+    // Observations.
+    std::int64_t Now() const { return m_Now; }
+    int WaitCount() const { return m_Waits; }
+    bool WindowOpen() const { return m_Events != nullptr && !m_Destroyed; }
+    bool WindowDestroyed() const { return m_Destroyed; }
+    bool TopMost() const { return m_TopMost; }
+    int PresentCount() const { return m_Presents; }
+    const Bitmap& LastFrame() const { return m_LastFrame; }
+    std::optional<Rect> LastChange() const { return m_LastChange; }
+    const std::vector<DrawnText>& Texts() const { return m_Texts; }
+    void ClearTexts() { m_Texts.clear(); }
+    std::vector<MessageBoxCall> MessageBoxes() const;
+    bool TimerRunning(int timerId) const { return m_Timers.count(timerId) != 0; }
+    std::thread::id UiThread() const { return m_UiThread; }
+
+    // UiHost.
+    void OpenFullScreenWindow(UiEvents& events, bool topMost) override;
+    Size ScreenSize() const override { return m_Screen; }
+    NativeWindow Window() const override { return WindowOpen() ? const_cast<ScriptedUiHost*>(this) : nullptr; }
+    void RequestClose() override;
+    // Runs until the window is destroyed, or until nothing is left to happen, or until the clock
+    // passes RunLimit().
+    void Run() override;
+    void WaitAndDispatch(int maxMs) override;
+    void StartTimer(int timerId, int intervalMs) override;
+    void StopTimer(int timerId) override;
+    void Post(std::function<void()> task) override;
+    int WorkerMessageBox(const std::string& text, const std::string& caption, unsigned style) override;
+    NativeWindow MediaNotifyWindow() const override { return nullptr; }
+    void DeliverMediaNotify(unsigned flags) override;
+    void Present(const Bitmap& frame) override;
+    void Present(const Bitmap& frame, const Rect& changed) override;
+    void DrawText(Bitmap& target, const TextFont& font, Point topLeft, std::string_view text) override;
+
+    // Run() stops when the clock would pass this time.
+    void SetRunLimit(std::int64_t timeMs) { m_RunLimit = timeMs; }
+
+private:
+    struct Timer {
+        int interval;
+        std::int64_t due;
+    };
+    struct Timed {
+        std::int64_t time;
+        Input input;
+    };
+
+    void Deliver(const Input& input);
+    // Posted tasks and worker boxes, in the order they came.
+    void RunPosted();
+    // Every timer due by now ticks once, earliest first.
+    void TickDueTimers();
+    void DeliverDueInputs();
+    std::optional<std::int64_t> NextTimerDue() const;
+    std::optional<std::int64_t> NextTimedInput() const;
+    bool HasPosted() const;
+
+    Size m_Screen;
+    UiEvents* m_Events = nullptr;
+    bool m_TopMost = false;
+    bool m_Destroyed = false;
+    std::int64_t m_Now = 0;
+    std::int64_t m_RunLimit = 24 * 3600 * 1000;
+    int m_Waits = 0;
+    std::map<int, Timer> m_Timers;
+    std::map<int, std::vector<Input>> m_AtWait; // by absolute wait number
+    std::vector<Timed> m_AtTime;
+    std::vector<int> m_BoxAnswers;
+    int m_Presents = 0;
+    Bitmap m_LastFrame;
+    std::optional<Rect> m_LastChange;
+    std::vector<DrawnText> m_Texts;
+    std::thread::id m_UiThread = std::this_thread::get_id();
+
+    mutable std::mutex m_Mutex; // guards what other threads reach: the posted queue and the boxes
+    std::condition_variable m_BoxAnswered;
+    std::deque<std::function<void()>> m_Posted;
+    std::vector<MessageBoxCall> m_Boxes;
+    bool m_ShutDown = false;
+};
