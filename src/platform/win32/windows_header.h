@@ -7,3 +7,7 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+// UiHost::DrawText is the project's own name; the ANSI/wide switch macro would rename it.
+#ifdef DrawText
+#undef DrawText
+#endif

@@ -1,0 +1,434 @@
+// The Windows UI host: one window class, a full-screen popup for the form, and a message-only
+// window that owns the timers, the posted tasks and the media player's notifications.
+#include <algorithm>
+#include <deque>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <set>
+#include <string>
+
+#include "gfx/error.h"
+#include "platform/program_file.h"
+#include "platform/ui_host.h"
+#include "platform/win32/gdi_objects.h"
+#include "platform/win32/native_window.h"
+#include "platform/win32/text_canvas_win32.h"
+#include "platform/win32/windows_header.h"
+
+namespace {
+
+constexpr const char* kClassName = "TovelinUiHostWindow";
+// From the multimedia headers, which WIN32_LEAN_AND_MEAN leaves out.
+constexpr UINT kMciNotifyMessage = 0x3B9;
+constexpr UINT kTaskMessage = WM_APP + 1;
+// The events that end a nested wait early: keys, mouse buttons and paints.
+constexpr DWORD kWaitWakeMask = QS_KEY | QS_MOUSEBUTTON | QS_PAINT;
+static_assert(kWaitWakeMask == 37);
+
+// The extra window bytes say which of the host's two windows a message is for.
+enum class WindowRole : LONG_PTR { Service = 0, Main = 1 };
+
+struct Creation {
+    class Win32UiHost* host;
+    WindowRole role;
+};
+
+// What a box answers when nobody can see it: the button that cancels, or OK.
+int CancellingAnswer(unsigned style)
+{
+    switch (style & 0xF) {
+    case mb::OkCancel: return mb::IdCancel;
+    case mb::YesNo: return mb::IdNo;
+    default: return mb::IdOk;
+    }
+}
+
+std::string WithErrorCode(const std::string& message)
+{
+    return message + " (error " + std::to_string(GetLastError()) + ")";
+}
+
+// Handlers' errors stop here, at the edge of the OS's frames, as a framework would stop them.
+template <typename Call>
+bool Guarded(Call&& call)
+{
+    try {
+        call();
+        return true;
+    } catch (const std::exception& error) {
+        ShowErrorBox(error.what());
+        return false;
+    }
+}
+
+Point PointOf(LPARAM lParam)
+{
+    return Point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+}
+
+bool KeyHeld(int key) { return GetKeyState(key) < 0; }
+
+// Copies a rectangle of frame to the same place on a device.
+void CopyToDevice(HDC dc, const Bitmap& frame, const Rect& changed)
+{
+    const Rect area = changed.Intersected(frame.Bounds());
+    if (area.IsEmpty()) return;
+    // The rows of the area as a DIB of their own, so that the source's first row is row 0
+    // whatever the device's view of top-down DIBs.
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = frame.Width();
+    info.bmiHeader.biHeight = -area.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    SetDIBitsToDevice(dc, area.x, area.y, static_cast<DWORD>(area.width), static_cast<DWORD>(area.height), area.x, 0, 0,
+                      static_cast<UINT>(area.height), frame.Row(area.y), &info, DIB_RGB_COLORS);
+}
+
+void CopyArea(Bitmap& to, const Bitmap& from, const Rect& area)
+{
+    for (int y = area.y; y < area.Bottom(); ++y) {
+        std::copy(from.Row(y) + area.x, from.Row(y) + area.Right(), to.Row(y) + area.x);
+    }
+}
+
+LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The class of both windows, registered while any host lives.
+std::shared_ptr<const WindowClass> SharedWindowClass()
+{
+    static std::mutex guard;
+    static std::weak_ptr<const WindowClass> shared;
+    const std::lock_guard lock(guard);
+    if (auto existing = shared.lock()) return existing;
+    WNDCLASSEXA description{};
+    description.cbSize = sizeof(description);
+    description.lpfnWndProc = WindowProcedure;
+    description.cbWndExtra = sizeof(LONG_PTR);
+    description.hInstance = GetModuleHandleA(nullptr);
+    description.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    description.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    description.lpszClassName = kClassName;
+    auto created = std::make_shared<const WindowClass>(description);
+    if (!*created) throw Error(WithErrorCode("Cannot register the window class"));
+    shared = created;
+    return created;
+}
+
+class Win32UiHost final : public UiHost {
+public:
+    Win32UiHost() : m_Class(SharedWindowClass())
+    {
+        Creation creation{this, WindowRole::Service};
+        m_ServiceWindow = OwnedWindow(CreateWindowExA(0, m_Class->Name(), "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                                      GetModuleHandleA(nullptr), &creation));
+        if (!m_ServiceWindow) throw Error(WithErrorCode("Cannot create the message window"));
+    }
+
+    ~Win32UiHost() override
+    {
+        std::deque<std::function<void()>> dropped;
+        {
+            const std::lock_guard lock(m_TaskGuard);
+            m_AcceptingTasks = false;
+            m_ShowingBoxes = false;
+            dropped.swap(m_Tasks);
+        }
+        // The window goes without events and without ending anybody's loop.
+        m_ShuttingDown = true;
+        m_Events = nullptr;
+        m_Window.Destroy();
+        m_ServiceWindow.Destroy();
+    }
+
+    void OpenFullScreenWindow(UiEvents& events, bool topMost) override
+    {
+        if (m_WindowOpened) throw Error("The window is open already");
+        const Size screen = ScreenSize();
+        Creation creation{this, WindowRole::Main};
+        const HWND window = CreateWindowExA(0, m_Class->Name(), ApplicationTitle().c_str(), WS_POPUP, 0, 0, screen.width,
+                                            screen.height, nullptr, nullptr, GetModuleHandleA(nullptr), &creation);
+        if (!window) throw Error(WithErrorCode("Cannot open the window"));
+        m_Window = OwnedWindow(window);
+        m_Events = &events;
+        m_WindowOpened = true;
+        {
+            const std::lock_guard lock(m_TaskGuard);
+            m_ShowingBoxes = true;
+        }
+        if (topMost) SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        ShowWindow(window, SW_SHOW);
+        SetForegroundWindow(window);
+        SetFocus(window);
+    }
+
+    Size ScreenSize() const override { return Size{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+
+    NativeWindow Window() const override { return m_Window.Get(); }
+
+    void RequestClose() override { CloseRequested(); }
+
+    void Run() override
+    {
+        if (!m_WindowOpened) return;
+        if (!m_Window) {
+            // Destroyed inside an earlier wait, which left the quit message for this loop.
+            MSG quit;
+            PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+            return;
+        }
+        MSG message;
+        while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+
+    void WaitAndDispatch(int maxMs) override
+    {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(maxMs > 0 ? maxMs : 0), kWaitWakeMask);
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                // The window went inside the wait: the outer loop must still see its end.
+                PostQuitMessage(static_cast<int>(message.wParam));
+                return;
+            }
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+
+    void StartTimer(int timerId, int intervalMs) override
+    {
+        // SetTimer on an id in use replaces that timer: its next tick is a full interval away.
+        if (!SetTimer(m_ServiceWindow.Get(), static_cast<UINT_PTR>(timerId), static_cast<UINT>(intervalMs > 0 ? intervalMs : 1),
+                      nullptr)) {
+            throw Error(WithErrorCode("Cannot start a timer"));
+        }
+        m_Timers.insert(timerId);
+    }
+
+    void StopTimer(int timerId) override
+    {
+        KillTimer(m_ServiceWindow.Get(), static_cast<UINT_PTR>(timerId));
+        m_Timers.erase(timerId);
+    }
+
+    void Post(std::function<void()> task) override
+    {
+        const std::lock_guard lock(m_TaskGuard);
+        if (!m_AcceptingTasks) return;
+        m_Tasks.push_back(std::move(task));
+        // One wake-up per batch; a failed post is tried again by the next task.
+        if (!m_WakePending) m_WakePending = PostMessageA(m_ServiceWindow.Get(), kTaskMessage, 0, 0) != 0;
+    }
+
+    int WorkerMessageBox(const std::string& text, const std::string& caption, unsigned style) override
+    {
+        {
+            const std::lock_guard lock(m_TaskGuard);
+            if (!m_ShowingBoxes) return CancellingAnswer(style);
+        }
+        return MessageBoxA(nullptr, text.c_str(), caption.c_str(), style);
+    }
+
+    NativeWindow MediaNotifyWindow() const override { return m_ServiceWindow.Get(); }
+
+    void DeliverMediaNotify(unsigned flags) override
+    {
+        if (UiEvents* events = LiveEvents()) Guarded([&] { events->MediaNotify(flags); });
+    }
+
+    void Present(const Bitmap& frame) override { Present(frame, frame.Bounds()); }
+
+    void Present(const Bitmap& frame, const Rect& changed) override
+    {
+        const Rect area = changed.Intersected(frame.Bounds());
+        if (m_LastFrame.GetSize() != frame.GetSize()) {
+            m_LastFrame = frame;
+        } else if (area == frame.Bounds()) {
+            m_LastFrame = frame;
+        } else if (!area.IsEmpty()) {
+            CopyArea(m_LastFrame, frame, area);
+        }
+        if (!m_Window || area.IsEmpty()) return;
+        const WindowDc dc(m_Window.Get());
+        if (dc) CopyToDevice(dc.Get(), frame, area);
+    }
+
+    void DrawText(Bitmap& target, const TextFont& font, Point topLeft, std::string_view text) override
+    {
+        if (!m_TextCanvas) m_TextCanvas = std::make_unique<TextCanvas>();
+        m_TextCanvas->Draw(target, font, topLeft, text);
+    }
+
+    LRESULT Message(HWND window, WindowRole role, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        return role == WindowRole::Main ? MainMessage(window, message, wParam, lParam)
+                                        : ServiceMessage(window, message, wParam, lParam);
+    }
+
+private:
+    // The form's events while its window lives.
+    UiEvents* LiveEvents() const { return m_Window ? m_Events : nullptr; }
+
+    LRESULT MainMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        switch (message) {
+        case WM_ERASEBKGND: return 0; // everything on screen comes from Present
+        case WM_PAINT: Paint(window); return 0;
+        case WM_KEYDOWN: KeyDown(static_cast<int>(wParam)); return 0;
+        case WM_SYSKEYDOWN:
+            KeyDown(static_cast<int>(wParam));
+            // Alt+F4 goes on to become a close request; Alt and F10 never start a menu loop.
+            if (wParam == VK_F4) break;
+            return 0;
+        case WM_SYSKEYUP:
+        case WM_SYSCHAR: return 0;
+        case WM_SYSCOMMAND:
+            if ((wParam & 0xFFF0) == SC_KEYMENU) return 0;
+            break;
+        case WM_LBUTTONDOWN: MouseDown(MouseButton::Left, lParam); return 0;
+        case WM_RBUTTONDOWN: MouseDown(MouseButton::Right, lParam); return 0;
+        case WM_MBUTTONDOWN: MouseDown(MouseButton::Middle, lParam); return 0;
+        case WM_MOUSEMOVE:
+            if (UiEvents* events = LiveEvents()) Guarded([&] { events->MouseMove(PointOf(lParam)); });
+            return 0;
+        case WM_CLOSE: CloseRequested(); return 0;
+        case WM_DESTROY:
+            if (window == m_Window.Get()) WindowDestroyed();
+            return 0;
+        default: break;
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+
+    LRESULT ServiceMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        switch (message) {
+        case WM_TIMER: {
+            const int timerId = static_cast<int>(wParam);
+            UiEvents* events = LiveEvents();
+            // A tick already taken from the queue when its timer stopped is not delivered.
+            if (events && m_Timers.contains(timerId)) Guarded([&] { events->TimerTick(timerId); });
+            return 0;
+        }
+        case kTaskMessage: RunTasks(); return 0;
+        case kMciNotifyMessage: DeliverMediaNotify(static_cast<unsigned>(wParam)); return 0;
+        default: break;
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+
+    void KeyDown(int key)
+    {
+        UiEvents* events = LiveEvents();
+        if (!events) return;
+        // A modifier pressed alone counts as held by its own key-down.
+        const ShiftState shift{KeyHeld(VK_SHIFT) || key == VK_SHIFT, KeyHeld(VK_CONTROL) || key == VK_CONTROL,
+                               KeyHeld(VK_MENU) || key == VK_MENU};
+        Guarded([&] { events->KeyDown(key, shift); });
+    }
+
+    void MouseDown(MouseButton button, LPARAM lParam)
+    {
+        if (UiEvents* events = LiveEvents()) Guarded([&] { events->MouseDown(button, PointOf(lParam)); });
+    }
+
+    // The OS's paint ends before the form's Paint runs, which may wait and present many times.
+    void Paint(HWND window)
+    {
+        PAINTSTRUCT paint{};
+        const HDC dc = BeginPaint(window, &paint);
+        if (dc) {
+            const Rect dirty{paint.rcPaint.left, paint.rcPaint.top, paint.rcPaint.right - paint.rcPaint.left,
+                             paint.rcPaint.bottom - paint.rcPaint.top};
+            if (m_LastFrame.IsEmpty()) {
+                FillRect(dc, &paint.rcPaint, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+            } else {
+                CopyToDevice(dc, m_LastFrame, dirty);
+            }
+        }
+        EndPaint(window, &paint);
+        if (UiEvents* events = LiveEvents()) Guarded([&] { events->Paint(); });
+    }
+
+    void CloseRequested()
+    {
+        UiEvents* events = LiveEvents();
+        if (!events || m_Closing) return;
+        m_Closing = true;
+        bool allowed = false;
+        Guarded([&] { allowed = events->CloseQuery(); });
+        // CloseQuery may have waited, and the window may have gone meanwhile.
+        if (allowed && m_Window) {
+            Guarded([&] { events->Closed(); });
+            m_Window.Destroy();
+        }
+        m_Closing = false;
+    }
+
+    void WindowDestroyed()
+    {
+        m_Window.Release();
+        std::deque<std::function<void()>> dropped;
+        {
+            const std::lock_guard lock(m_TaskGuard);
+            m_AcceptingTasks = false;
+            m_ShowingBoxes = false;
+            dropped.swap(m_Tasks);
+        }
+        if (!m_ShuttingDown) PostQuitMessage(0);
+    }
+
+    void RunTasks()
+    {
+        std::deque<std::function<void()>> batch;
+        {
+            const std::lock_guard lock(m_TaskGuard);
+            batch.swap(m_Tasks);
+            m_WakePending = false;
+        }
+        for (auto& task : batch) {
+            // A task that closed the window ends the loop: the rest are dropped.
+            if (m_WindowOpened && !m_Window) return;
+            Guarded(task);
+        }
+    }
+
+    std::shared_ptr<const WindowClass> m_Class;
+    OwnedWindow m_ServiceWindow;
+    OwnedWindow m_Window;
+    UiEvents* m_Events = nullptr;
+    bool m_WindowOpened = false;
+    bool m_Closing = false;
+    bool m_ShuttingDown = false;
+    std::set<int> m_Timers;
+    Bitmap m_LastFrame;
+    std::unique_ptr<TextCanvas> m_TextCanvas;
+
+    std::mutex m_TaskGuard;
+    std::deque<std::function<void()>> m_Tasks;
+    bool m_AcceptingTasks = true;
+    bool m_ShowingBoxes = false;
+    bool m_WakePending = false;
+};
+
+LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        const auto* creation = static_cast<const Creation*>(reinterpret_cast<const CREATESTRUCTA*>(lParam)->lpCreateParams);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->host));
+        SetWindowLongPtrA(window, 0, static_cast<LONG_PTR>(creation->role));
+    }
+    auto* host = reinterpret_cast<Win32UiHost*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (!host) return DefWindowProcA(window, message, wParam, lParam);
+    return host->Message(window, static_cast<WindowRole>(GetWindowLongPtrA(window, 0)), message, wParam, lParam);
+}
+
+} // namespace
+
+std::unique_ptr<UiHost> CreateUiHost() { return std::make_unique<Win32UiHost>(); }
