@@ -40,8 +40,6 @@ public:
     std::optional<RegistryValue> QueryValue(const std::string& name) const;
     // Creates or replaces a value. False when the registry refuses.
     bool SetValue(const std::string& name, const RegistryValue& value);
-    // Removes a value. False when it was absent or the registry refuses.
-    bool DeleteValue(const std::string& name);
 
     struct Impl;
 
@@ -49,6 +47,3 @@ private:
     explicit RegistryKey(std::unique_ptr<Impl> impl);
     std::unique_ptr<Impl> m_Impl;
 };
-
-// Removes a key with all its values and sub-keys; true when it is gone afterwards.
-bool DeleteRegistryKey(RegistryRoot root, const std::string& path);

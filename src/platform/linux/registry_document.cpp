@@ -6,20 +6,28 @@ namespace {
 
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-template <typename Values>
-auto FindNamed(Values& values, std::string_view name) -> decltype(&values.front())
+std::string Folded(std::string_view name)
 {
-    const auto found = std::find_if(values.begin(), values.end(),
-                                    [&](const auto& entry) { return EqualsIgnoreAsciiCase(entry.name, name); });
-    return found == values.end() ? nullptr : &*found;
+    std::string folded(name);
+    std::transform(folded.begin(), folded.end(), folded.begin(), AsciiLower);
+    return folded;
 }
 
-template <typename Keys>
-auto FindPath(Keys& keys, std::string_view path) -> decltype(&keys.front())
+// The entry of that name, appended (through make) when there is none yet.
+template <typename Entries, typename Make>
+auto& Ensure(Entries& entries, std::unordered_map<std::string, std::size_t>& index, std::string_view name, Make make)
 {
-    const auto found = std::find_if(keys.begin(), keys.end(),
-                                    [&](const auto& key) { return EqualsIgnoreAsciiCase(key.path, path); });
-    return found == keys.end() ? nullptr : &*found;
+    const auto [place, added] = index.try_emplace(Folded(name), entries.size());
+    if (added) entries.push_back(make());
+    return entries[place->second];
+}
+
+template <typename Entries>
+auto Find(const Entries& entries, const std::unordered_map<std::string, std::size_t>& index, std::string_view name)
+    -> decltype(&entries.front())
+{
+    const auto found = index.find(Folded(name));
+    return found == index.end() ? nullptr : &entries[found->second];
 }
 
 } // namespace
@@ -36,42 +44,25 @@ bool IsSameOrBelowKey(std::string_view path, std::string_view key)
     return path.size() == key.size() || path[key.size()] == '\\';
 }
 
-const RegistryNamedValue* RegistryDocumentKey::FindValue(std::string_view name) const { return FindNamed(values, name); }
-RegistryNamedValue* RegistryDocumentKey::FindValue(std::string_view name) { return FindNamed(values, name); }
+const RegistryValue* RegistryDocumentKey::FindValue(std::string_view name) const
+{
+    const auto* entry = Find(m_Values, m_Index, name);
+    return entry ? &entry->value : nullptr;
+}
 
 void RegistryDocumentKey::SetValue(std::string_view name, RegistryValue value)
 {
-    if (auto* existing = FindValue(name)) {
-        existing->value = std::move(value);
-    } else {
-        values.push_back({std::string(name), std::move(value)});
-    }
+    Ensure(m_Values, m_Index, name, [&] { return RegistryNamedValue{std::string(name), {}}; }).value = std::move(value);
 }
 
-bool RegistryDocumentKey::DeleteValue(std::string_view name)
-{
-    const auto* existing = FindValue(name);
-    if (!existing) return false;
-    values.erase(values.begin() + (existing - values.data()));
-    return true;
-}
-
-const RegistryDocumentKey* RegistryDocument::FindKey(std::string_view path) const { return FindPath(keys, path); }
-RegistryDocumentKey* RegistryDocument::FindKey(std::string_view path) { return FindPath(keys, path); }
+const RegistryDocumentKey* RegistryDocument::FindKey(std::string_view path) const { return Find(m_Keys, m_Index, path); }
 
 bool RegistryDocument::KeyExists(std::string_view path) const
 {
-    return std::any_of(keys.begin(), keys.end(), [&](const auto& key) { return IsSameOrBelowKey(key.path, path); });
+    return std::any_of(m_Keys.begin(), m_Keys.end(), [&](const auto& key) { return IsSameOrBelowKey(key.Path(), path); });
 }
 
 RegistryDocumentKey& RegistryDocument::EnsureKey(std::string_view path)
 {
-    if (auto* existing = FindKey(path)) return *existing;
-    keys.push_back({std::string(path), {}});
-    return keys.back();
-}
-
-bool RegistryDocument::DeleteKeyTree(std::string_view path)
-{
-    return std::erase_if(keys, [&](const auto& key) { return IsSameOrBelowKey(key.path, path); }) > 0;
+    return Ensure(m_Keys, m_Index, path, [&] { return RegistryDocumentKey(std::string(path)); });
 }

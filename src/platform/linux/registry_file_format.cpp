@@ -1,5 +1,8 @@
 #include "platform/linux/registry_file_format.h"
 
+#include <glib.h>
+
+#include <charconv>
 #include <cstdint>
 #include <vector>
 
@@ -10,21 +13,11 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 // Hex lines are wrapped so that no line, with its trailing "\", is wider than this.
 constexpr std::size_t kMaxLineWidth = 80;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
 std::string_view TrimBlanks(std::string_view text)
 {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-    return text;
-}
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
+    const std::size_t start = text.find_first_not_of(" \t");
+    if (start == std::string_view::npos) return {};
+    return text.substr(start, text.find_last_not_of(" \t") - start + 1);
 }
 
 bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix)
@@ -32,15 +25,13 @@ bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix)
     return text.size() >= prefix.size() && EqualsIgnoreAsciiCase(text.substr(0, prefix.size()), prefix);
 }
 
-// Parses 1 to maxDigits hex digits making up the whole of text.
+// 1 to maxDigits hex digits making up the whole of text.
 std::optional<std::uint32_t> ParseHexNumber(std::string_view text, std::size_t maxDigits)
 {
-    if (text.empty() || text.size() > maxDigits) return std::nullopt;
     std::uint32_t number = 0;
-    for (const char c : text) {
-        const int digit = HexDigit(c);
-        if (digit < 0) return std::nullopt;
-        number = number * 16 + static_cast<std::uint32_t>(digit);
+    const char* end = text.data() + text.size();
+    if (text.empty() || text.size() > maxDigits || std::from_chars(text.data(), end, number, 16).ptr != end) {
+        return std::nullopt;
     }
     return number;
 }
@@ -54,21 +45,19 @@ struct ParseFailure {
 std::string ParseQuoted(std::string_view& text)
 {
     std::string result;
-    std::size_t pos = 1; // past the opening quote
-    while (pos < text.size()) {
+    for (std::size_t pos = 1; pos < text.size();) {
         const char c = text[pos++];
         if (c == '"') {
             text.remove_prefix(pos);
             return result;
         }
-        if (c == '\\') {
-            if (pos == text.size()) break;
+        if (c == '\\' && pos < text.size()) {
             const char escaped = text[pos++];
             if (escaped != '\\' && escaped != '"') {
                 throw ParseFailure{std::string("unknown escape \\") + escaped + " in quoted text"};
             }
             result += escaped;
-        } else {
+        } else if (c != '\\') {
             result += c;
         }
     }
@@ -124,31 +113,29 @@ public:
 
     RegistryParseResult Run()
     {
-        RegistryParseResult result;
-        try {
-            if (m_Text.substr(0, kByteOrderMark.size()) == kByteOrderMark) m_Text.remove_prefix(kByteOrderMark.size());
-            if (!NextLine() || TrimBlanks(m_Line) != kHeader) {
-                m_LineNumber = 1;
-                throw ParseFailure{"the first line is not REGEDIT4"};
-            }
-            RegistryDocumentKey* key = nullptr;
-            while (NextLine()) {
-                const std::string_view line = TrimBlanks(m_Line);
-                if (line.empty() || line.front() == ';') continue;
+        if (m_Text.starts_with(kByteOrderMark)) m_Text.remove_prefix(kByteOrderMark.size());
+        if (!NextLine() || TrimBlanks(m_Line) != kHeader) Fault(m_LineNumber, "the first line is not REGEDIT4");
+        // Values below a key line that does not parse have no key to go to.
+        RegistryDocumentKey* key = nullptr;
+        while (NextLine()) {
+            const std::string_view line = TrimBlanks(m_Line);
+            const int lineNumber = m_LineNumber;
+            if (line.empty() || line.front() == ';') continue;
+            try {
                 if (line.front() == '[') {
-                    key = &result.document.EnsureKey(ParseSection(line));
+                    key = nullptr;
+                    key = &m_Result.document.EnsureKey(ParseSection(line));
                 } else if (line.front() == '"' || line.front() == '@') {
                     if (!key) throw ParseFailure{"value outside of any key"};
-                    ParseValueLine(line, *key);
+                    ParseValue(line, *key);
                 } else {
                     throw ParseFailure{"neither a key, a value nor a comment"};
                 }
+            } catch (const ParseFailure& failure) {
+                Fault(lineNumber, failure.reason);
             }
-        } catch (const ParseFailure& failure) {
-            result.document = {};
-            result.error = RegistryParseError{m_LineNumber, failure.reason};
         }
-        return result;
+        return std::move(m_Result);
     }
 
 private:
@@ -158,10 +145,15 @@ private:
         std::size_t end = m_Text.find('\n', m_Position);
         if (end == std::string_view::npos) end = m_Text.size();
         m_Line = m_Text.substr(m_Position, end - m_Position);
-        if (!m_Line.empty() && m_Line.back() == '\r') m_Line.remove_suffix(1);
+        if (m_Line.ends_with('\r')) m_Line.remove_suffix(1);
         m_Position = end + 1;
         ++m_LineNumber;
         return true;
+    }
+
+    void Fault(int line, std::string reason)
+    {
+        if (!m_Result.error) m_Result.error = RegistryParseError{line, std::move(reason)};
     }
 
     static std::string ParseSection(std::string_view line)
@@ -173,7 +165,7 @@ private:
         return std::string(path);
     }
 
-    void ParseValueLine(std::string_view line, RegistryDocumentKey& key)
+    void ParseValue(std::string_view line, RegistryDocumentKey& key)
     {
         std::string name;
         if (line.front() == '@') {
@@ -183,72 +175,24 @@ private:
         }
         line = TrimBlanks(line);
         if (line.empty() || line.front() != '=') throw ParseFailure{"'=' expected after the value name"};
-        line = TrimBlanks(line.substr(1));
-
-        const int firstLine = m_LineNumber;
-        std::string joined;
-        if (StartsWithIgnoreCase(line, "hex")) {
-            joined = line;
-            while (!joined.empty() && joined.back() == '\\') {
-                joined.pop_back();
-                if (!NextLine()) throw ParseFailure{"'\\' continues past the end of the file"};
-                joined += TrimBlanks(m_Line);
-            }
-            line = joined;
+        std::string data(TrimBlanks(line.substr(1)));
+        while (StartsWithIgnoreCase(data, "hex") && data.ends_with('\\')) {
+            data.pop_back();
+            if (!NextLine()) throw ParseFailure{"'\\' continues past the end of the file"};
+            data += TrimBlanks(m_Line);
         }
-        // A fault in the data is reported on the line where the value starts.
-        try {
-            key.SetValue(name, ParseData(line));
-        } catch (const ParseFailure&) {
-            m_LineNumber = firstLine;
-            throw;
-        }
+        key.SetValue(name, ParseData(data));
     }
 
     std::string_view m_Text;
     std::size_t m_Position = 0;
     std::string_view m_Line;
     int m_LineNumber = 0;
+    RegistryParseResult m_Result;
 };
 
-// Whether bytes are well-formed UTF-8, so that a text stays readable in an editor.
-bool IsValidUtf8(std::string_view text)
-{
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[pos]);
-        std::size_t length;
-        std::uint32_t code;
-        if (lead < 0x80) {
-            ++pos;
-            continue;
-        } else if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-            code = lead & 0x1F;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            code = lead & 0x0F;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            code = lead & 0x07;
-        } else {
-            return false;
-        }
-        if (pos + length > text.size()) return false;
-        for (std::size_t i = 1; i < length; ++i) {
-            const auto next = static_cast<unsigned char>(text[pos + i]);
-            if ((next & 0xC0) != 0x80) return false;
-            code = (code << 6) | (next & 0x3F);
-        }
-        const bool overlong = (length == 3 && code < 0x800) || (length == 4 && code < 0x10000);
-        if (overlong || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) return false;
-        pos += length;
-    }
-    return true;
-}
-
-// A REG_SZ whose data is one zero-terminated line of readable text can be written in quotes and
-// reads back as the same bytes; anything else goes out as hex.
+// A REG_SZ whose data is one zero-terminated line of readable UTF-8 text can be written in quotes
+// and reads back as the same bytes; anything else goes out as hex.
 bool IsQuotable(const RegistryValue& value)
 {
     if (value.type != regtype::Sz || value.data.empty() || value.data.back() != 0) return false;
@@ -257,7 +201,7 @@ bool IsQuotable(const RegistryValue& value)
         const auto byte = static_cast<unsigned char>(c);
         if ((byte < 0x20 && c != '\t') || byte == 0x7F) return false;
     }
-    return IsValidUtf8(text);
+    return g_utf8_validate(text.data(), static_cast<gssize>(text.size()), nullptr);
 }
 
 void AppendQuoted(std::string& out, std::string_view text)
@@ -270,16 +214,12 @@ void AppendQuoted(std::string& out, std::string_view text)
     out += '"';
 }
 
-void AppendHex(std::string& out, std::uint32_t number, int minDigits)
+void AppendHex(std::string& out, std::uint32_t number, std::size_t minDigits)
 {
-    static constexpr char kDigits[] = "0123456789abcdef";
     char buffer[8];
-    int count = 0;
-    do {
-        buffer[count++] = kDigits[number & 0xF];
-        number >>= 4;
-    } while (number != 0 || count < minDigits);
-    while (count > 0) out += buffer[--count];
+    const std::size_t digits = static_cast<std::size_t>(std::to_chars(buffer, buffer + 8, number, 16).ptr - buffer);
+    if (digits < minDigits) out.append(minDigits - digits, '0');
+    out.append(buffer, digits);
 }
 
 void AppendValue(std::string& out, const RegistryNamedValue& entry)
@@ -292,14 +232,12 @@ void AppendValue(std::string& out, const RegistryNamedValue& entry)
     }
     out += '=';
     const RegistryValue& value = entry.value;
+    const auto& data = value.data;
     if (IsQuotable(value)) {
-        AppendQuoted(out, std::string_view(reinterpret_cast<const char*>(value.data.data()), value.data.size() - 1));
-    } else if (value.type == regtype::DWord && value.data.size() == 4) {
+        AppendQuoted(out, std::string_view(reinterpret_cast<const char*>(data.data()), data.size() - 1));
+    } else if (value.type == regtype::DWord && data.size() == 4) {
         out += "dword:";
-        AppendHex(out, static_cast<std::uint32_t>(value.data[0]) | static_cast<std::uint32_t>(value.data[1]) << 8 |
-                           static_cast<std::uint32_t>(value.data[2]) << 16 |
-                           static_cast<std::uint32_t>(value.data[3]) << 24,
-                  8);
+        AppendHex(out, data[0] | data[1] << 8 | data[2] << 16 | static_cast<std::uint32_t>(data[3]) << 24, 8);
     } else {
         if (value.type == regtype::Binary) {
             out += "hex:";
@@ -309,15 +247,15 @@ void AppendValue(std::string& out, const RegistryNamedValue& entry)
             out += "):";
         }
         std::size_t column = out.size() - lineStart;
-        for (std::size_t i = 0; i < value.data.size(); ++i) {
+        for (std::size_t i = 0; i < data.size(); ++i) {
             // "xx," and the continuation mark must still fit on the line.
             if (column + 4 > kMaxLineWidth) {
                 out += "\\\n  ";
                 column = 2;
             }
-            AppendHex(out, value.data[i], 2);
+            AppendHex(out, data[i], 2);
             column += 2;
-            if (i + 1 < value.data.size()) {
+            if (i + 1 < data.size()) {
                 out += ',';
                 ++column;
             }
@@ -336,11 +274,11 @@ std::string FormatRegistryFile(const RegistryDocument& document)
 {
     std::string out(kHeader);
     out += "\n\n";
-    for (const auto& key : document.keys) {
+    for (const auto& key : document.Keys()) {
         out += '[';
-        out += key.path;
+        out += key.Path();
         out += "]\n";
-        for (const auto& value : key.values) AppendValue(out, value);
+        for (const auto& value : key.Values()) AppendValue(out, value);
         out += '\n';
     }
     return out;

@@ -16,13 +16,14 @@ struct RegistryParseError {
 };
 
 struct RegistryParseResult {
-    RegistryDocument document;               // meaningful only without an error
+    RegistryDocument document;               // every key and value that parsed
     std::optional<RegistryParseError> error; // the first fault found
 };
 
 // Accepts blank lines, ";" comment lines, CRLF line ends, a UTF-8 byte order mark and "\"
 // continuation lines in hex data. A key or value that appears twice is merged into its first
-// place, the later data winning, as an import into the registry would do.
+// place, the later data winning, as an import into the registry would do. A line that does not
+// parse is left out, and so are the values below a key line that does not parse.
 RegistryParseResult ParseRegistryFile(std::string_view text);
 
 // The whole file. Comments and the spelling of the data are not kept: every value is written in

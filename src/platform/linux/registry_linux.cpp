@@ -3,10 +3,11 @@
 #include "platform/linux/registry_file_format.h"
 #include "platform/linux/registry_store.h"
 
-// A key only names its section in the store file; every call reads or edits the file afresh, so
-// that programs running side by side see each other's writes.
+// A key holds its values as the store file had them when it was opened, refreshed by its own
+// writes: reading them needs no further access to the file. Writes go to the file at once.
 struct RegistryKey::Impl {
     std::string section;
+    RegistryDocumentKey values;
 };
 
 namespace {
@@ -19,8 +20,7 @@ std::optional<std::string> SectionOf(RegistryRoot, const std::string& path)
 {
     std::string section(kCurrentUserSection);
     if (path.empty()) return section;
-    std::size_t start = 0;
-    for (;;) {
+    for (std::size_t start = 0;;) {
         const std::size_t end = path.find('\\', start);
         const std::string_view name = std::string_view(path).substr(start, end - start);
         if (name.empty() || !IsStorableRegistryName(name)) return std::nullopt;
@@ -30,11 +30,15 @@ std::optional<std::string> SectionOf(RegistryRoot, const std::string& path)
     return section + "\\" + path;
 }
 
-bool IsRootSection(const std::string& section) { return section.size() == kCurrentUserSection.size(); }
-
 bool KeyExists(const RegistryDocument& document, const std::string& section)
 {
-    return IsRootSection(section) || document.KeyExists(section);
+    return section.size() == kCurrentUserSection.size() || document.KeyExists(section);
+}
+
+RegistryDocumentKey ValuesOf(const RegistryDocument& document, const std::string& section)
+{
+    const auto* key = document.FindKey(section);
+    return key ? *key : RegistryDocumentKey(section);
 }
 
 } // namespace
@@ -43,19 +47,18 @@ std::optional<RegistryKey> RegistryKey::Open(RegistryRoot root, const std::strin
 {
     auto section = SectionOf(root, path);
     if (!section) return std::nullopt;
-    bool opened;
-    if (create) {
-        opened = EditRegistryStore([&](RegistryDocument& document) {
-            if (KeyExists(document, *section)) return StoreEdit::Unchanged;
-            document.EnsureKey(*section);
+    auto document = LoadRegistryStore();
+    // Only a key that must be created makes this a write.
+    if (document && !KeyExists(*document, *section) && create) {
+        document = EditRegistryStore([&](RegistryDocument& current) {
+            if (KeyExists(current, *section)) return StoreEdit::Unchanged;
+            current.EnsureKey(*section);
             return StoreEdit::Changed;
         });
-    } else {
-        const auto document = LoadRegistryStore();
-        opened = document && KeyExists(*document, *section);
     }
-    if (!opened) return std::nullopt;
-    return RegistryKey(std::make_unique<Impl>(Impl{std::move(*section)}));
+    if (!document || !KeyExists(*document, *section)) return std::nullopt;
+    RegistryDocumentKey values = ValuesOf(*document, *section);
+    return RegistryKey(std::make_unique<Impl>(Impl{std::move(*section), std::move(values)}));
 }
 
 RegistryKey::RegistryKey(std::unique_ptr<Impl> impl) : m_Impl(std::move(impl)) {}
@@ -65,44 +68,26 @@ RegistryKey::~RegistryKey() = default;
 
 std::optional<RegistryValue> RegistryKey::QueryValue(const std::string& name) const
 {
-    const auto document = LoadRegistryStore();
-    if (!document) return std::nullopt;
-    const auto* key = document->FindKey(m_Impl->section);
-    const auto* value = key ? key->FindValue(name) : nullptr;
+    const auto* value = m_Impl->values.FindValue(name);
     if (!value) return std::nullopt;
-    return value->value;
+    return *value;
 }
 
 bool RegistryKey::SetValue(const std::string& name, const RegistryValue& value)
 {
     if (!IsStorableRegistryName(name)) return false;
-    return EditRegistryStore([&](RegistryDocument& document) {
+    const auto document = EditRegistryStore([&](RegistryDocument& current) {
         // A key deleted since it was opened takes no more values.
-        if (!KeyExists(document, m_Impl->section)) return StoreEdit::Refused;
-        auto& key = document.EnsureKey(m_Impl->section);
+        if (!KeyExists(current, m_Impl->section)) return StoreEdit::Refused;
+        auto& key = current.EnsureKey(m_Impl->section);
         if (const auto* existing = key.FindValue(name);
-            existing && existing->value.type == value.type && existing->value.data == value.data) {
+            existing && existing->type == value.type && existing->data == value.data) {
             return StoreEdit::Unchanged;
         }
         key.SetValue(name, value);
         return StoreEdit::Changed;
     });
-}
-
-bool RegistryKey::DeleteValue(const std::string& name)
-{
-    return EditRegistryStore([&](RegistryDocument& document) {
-        auto* key = document.FindKey(m_Impl->section);
-        return key && key->DeleteValue(name) ? StoreEdit::Changed : StoreEdit::Refused;
-    });
-}
-
-bool DeleteRegistryKey(RegistryRoot root, const std::string& path)
-{
-    // The whole of HKEY_CURRENT_USER is never removed.
-    const auto section = path.empty() ? std::nullopt : SectionOf(root, path);
-    if (!section) return false;
-    return EditRegistryStore([&](RegistryDocument& document) {
-        return document.DeleteKeyTree(*section) ? StoreEdit::Changed : StoreEdit::Unchanged;
-    });
+    if (!document) return false;
+    m_Impl->values = ValuesOf(*document, m_Impl->section);
+    return true;
 }

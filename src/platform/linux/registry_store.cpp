@@ -2,14 +2,15 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <limits.h>
 #include <pwd.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <utility>
@@ -19,48 +20,29 @@
 
 namespace {
 
-constexpr const char* kStoreDirectory = "tovelin";
-constexpr const char* kStoreName = "registry.reg";
-constexpr const char* kLockSuffix = ".lock";
-constexpr const char* kTemporaryInfix = ".tmp-";
-constexpr const char* kCorruptInfix = ".corrupt-";
-
 class UniqueFd {
 public:
-    UniqueFd() = default;
     explicit UniqueFd(int fd) : m_Fd(fd) {}
     UniqueFd(UniqueFd&& other) noexcept : m_Fd(std::exchange(other.m_Fd, -1)) {}
-    UniqueFd& operator=(UniqueFd&& other) noexcept
+    UniqueFd& operator=(UniqueFd&&) = delete;
+    ~UniqueFd()
     {
-        if (this != &other) {
-            Reset();
-            m_Fd = std::exchange(other.m_Fd, -1);
-        }
-        return *this;
+        if (m_Fd >= 0) ::close(m_Fd);
     }
-    UniqueFd(const UniqueFd&) = delete;
-    UniqueFd& operator=(const UniqueFd&) = delete;
-    ~UniqueFd() { Reset(); }
-
     int Get() const { return m_Fd; }
-    explicit operator bool() const { return m_Fd >= 0; }
     // Closes now, reporting the result: a delayed write error shows up here.
     bool Close() { return ::close(std::exchange(m_Fd, -1)) == 0; }
 
 private:
-    void Reset()
-    {
-        if (m_Fd >= 0) ::close(m_Fd);
-        m_Fd = -1;
-    }
-    int m_Fd = -1;
+    int m_Fd;
 };
 
-struct StoreLocation {
-    std::string directory;
-    std::string file;
-    std::string lock;
-};
+// Traces why the store failed, naming the file; the callers' own errors say only which value.
+std::nullopt_t Failed(const std::string& file, const char* what, const std::string& reason)
+{
+    LogTrace("settings store " + file + " " + what + " (" + reason + ")");
+    return std::nullopt;
+}
 
 std::string HomeDirectory()
 {
@@ -75,80 +57,80 @@ std::string HomeDirectory()
     return {};
 }
 
-std::optional<StoreLocation> CurrentLocation()
+std::string DirectoryOf(const std::string& path) { return path.substr(0, path.rfind('/')); }
+
+struct StoreContent {
+    bool found = false;
+    std::string text;
+    mode_t mode = 0600;
+};
+
+// One open, fstat and read. Without blocking, so that a FIFO in the file's place cannot hang us.
+std::optional<StoreContent> ReadStore(const std::string& file)
 {
-    std::string base;
-    // A relative XDG_CONFIG_HOME is invalid and ignored, as the XDG rules ask.
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    if (config && config[0] == '/') {
-        base = config;
-    } else {
-        const std::string home = HomeDirectory();
-        if (home.empty()) return std::nullopt;
-        base = home + "/.config";
+    StoreContent content;
+    const UniqueFd fd(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat info {};
+    if (fd.Get() < 0 && errno == ENOENT) return content;
+    if (fd.Get() < 0 || ::fstat(fd.Get(), &info) != 0) return Failed(file, "cannot be read", std::strerror(errno));
+    if (!S_ISREG(info.st_mode)) {
+        return Failed(file, "cannot be read", S_ISDIR(info.st_mode) ? std::strerror(EISDIR) : "not a regular file");
     }
-    StoreLocation where;
-    where.directory = base + "/" + kStoreDirectory;
-    where.file = where.directory + "/" + kStoreName;
-    where.lock = where.file + kLockSuffix;
-    return where;
+    content.found = true;
+    content.mode = info.st_mode & 07777;
+    content.text.resize(static_cast<std::size_t>(info.st_size) + 1);
+    std::size_t size = 0;
+    for (;;) {
+        if (size == content.text.size()) content.text.resize(size * 2);
+        const ssize_t n = ::read(fd.Get(), content.text.data() + size, content.text.size() - size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return Failed(file, "cannot be read", std::strerror(errno));
+        if (n == 0) break;
+        size += static_cast<std::size_t>(n);
+    }
+    content.text.resize(size);
+    return content;
+}
+
+RegistryParseResult Parse(const StoreContent& content)
+{
+    return content.found ? ParseRegistryFile(content.text) : RegistryParseResult{};
 }
 
 bool MakeDirectories(const std::string& path)
 {
-    for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
-        const std::string prefix = path.substr(0, slash);
-        if (::mkdir(prefix.c_str(), 0700) != 0 && errno != EEXIST) return false;
-        if (slash == std::string::npos) return true;
-    }
+    if (::mkdir(path.c_str(), 0700) == 0 || errno == EEXIST) return true;
+    const std::size_t slash = path.rfind('/');
+    return errno == ENOENT && slash != 0 && slash != std::string::npos &&
+           MakeDirectories(path.substr(0, slash)) && (::mkdir(path.c_str(), 0700) == 0 || errno == EEXIST);
 }
-
-void SyncDirectory(const std::string& directory)
-{
-    // Makes the rename itself durable; some file systems refuse to sync a directory, and the
-    // rename has happened by then anyway.
-    const UniqueFd fd(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd) ::fsync(fd.Get());
-}
-
-bool WriteAll(int fd, const std::string& data)
-{
-    std::size_t written = 0;
-    while (written < data.size()) {
-        const ssize_t n = ::write(fd, data.data() + written, data.size() - written);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        written += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-enum class LockState { Locked, NoDirectory, CannotLock, Failed };
-
-struct StoreLock {
-    LockState state;
-    UniqueFd fd;
-};
 
 // The lock file is separate from the store because every write replaces the store's inode.
-StoreLock LockStore(const StoreLocation& where)
+std::optional<UniqueFd> LockStore(const std::string& file)
 {
-    UniqueFd fd(::open(where.lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
-    if (!fd) {
-        if (errno == ENOENT) return {LockState::NoDirectory, {}};
-        if (errno != EACCES && errno != EROFS) return {LockState::Failed, {}};
-        // A read-only directory: an existing lock file still serves readers; without one, no
-        // program of this user can be writing here.
-        fd = UniqueFd(::open(where.lock.c_str(), O_RDONLY | O_CLOEXEC));
-        if (!fd) return {errno == ENOENT ? LockState::CannotLock : LockState::Failed, {}};
+    const std::string lock = file + ".lock";
+    int fd = ::open(lock.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0 && errno == ENOENT && MakeDirectories(DirectoryOf(file))) {
+        fd = ::open(lock.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0600);
     }
-    while (::flock(fd.Get(), LOCK_EX) != 0) {
-        if (errno != EINTR) return {LockState::Failed, {}};
+    if (fd < 0) return Failed(lock, "cannot be created", std::strerror(errno));
+    std::optional<UniqueFd> held(std::in_place, fd);
+    while (::flock(fd, LOCK_EX) != 0) {
+        if (errno != EINTR) return Failed(lock, "cannot be locked", std::strerror(errno));
     }
-    return {LockState::Locked, std::move(fd)};
+    return held;
 }
 
-std::string FileName(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+// The file that a write replaces: the store, or the file that the store's symbolic link names,
+// so that the link stays in place.
+std::optional<std::string> WriteTarget(const std::string& file)
+{
+    struct stat info {};
+    if (::lstat(file.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return file;
+    char resolved[PATH_MAX];
+    if (::realpath(file.c_str(), resolved)) return std::string(resolved);
+    return Failed(file, "is a link that cannot be followed", std::strerror(errno));
+}
 
 std::string TimeStamp()
 {
@@ -160,98 +142,72 @@ std::string TimeStamp()
     return buffer;
 }
 
-// Renames without replacing: a file kept aside earlier in the same second must survive.
-bool RenameNoReplace(const std::string& from, const std::string& to)
+// Keeps a file with unparsable lines under a new name, never replacing an earlier copy, before
+// it is rewritten without them: nothing a user wrote is lost.
+bool KeepAside(const std::string& target, const RegistryParseError& error)
 {
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
-    if (errno != EINVAL && errno != ENOSYS) return false;
-    // The file system cannot refuse by itself; under the store's lock nobody else names files here.
-    struct stat existing {};
-    if (::lstat(to.c_str(), &existing) == 0) {
-        errno = EEXIST;
-        return false;
-    }
-    return ::rename(from.c_str(), to.c_str()) == 0;
-}
-
-// Keeps an unparsable store under a new name so that nothing a user wrote is lost.
-bool KeepCorruptStoreAside(const StoreLocation& where, const RegistryParseError& error)
-{
-    const std::string base = where.file + kCorruptInfix + TimeStamp();
-    std::string target = base;
-    bool kept = false;
-    for (int counter = 2; counter < 1000; ++counter) {
-        if (RenameNoReplace(where.file, target)) {
-            kept = true;
+    const std::string problem = "has unreadable lines, the first " + error.Describe();
+    const std::string base = target + ".corrupt-" + TimeStamp();
+    std::string copy = base;
+    for (int counter = 2;; ++counter) {
+        // A hard link keeps the store whole until its replacement is in place.
+        if (::link(target.c_str(), copy.c_str()) == 0 ||
+            (errno != EEXIST && ::renameat2(AT_FDCWD, target.c_str(), AT_FDCWD, copy.c_str(), RENAME_NOREPLACE) == 0)) {
             break;
         }
-        if (errno != EEXIST) break;
-        target = base + "-" + std::to_string(counter);
+        if (errno != EEXIST || counter == 1000) {
+            Failed(target, (problem + ", and cannot be kept aside; left as it is").c_str(), std::strerror(errno));
+            return false;
+        }
+        copy = base + "-" + std::to_string(counter);
     }
-    const std::string problem = "settings store " + where.file + " unreadable (" + error.Describe() + ")";
-    if (!kept) {
-        LogTrace(problem + ", could not be kept aside (" + std::strerror(errno) + "); left as it is");
-        return false;
-    }
-    SyncDirectory(where.directory);
-    LogTrace(problem + ", kept as " + FileName(target) + "; starting from defaults");
+    LogTrace("settings store " + target + " " + problem + "; kept as " + copy.substr(copy.rfind('/') + 1) +
+             ", the values that could be read stay");
     return true;
-}
-
-std::optional<RegistryDocument> ReadCurrent(const StoreLocation& where)
-{
-    const UniqueFd fd(::open(where.file.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd) {
-        if (errno == ENOENT) return RegistryDocument{};
-        return std::nullopt;
-    }
-    std::string text;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return std::nullopt;
-        if (n == 0) break;
-        text.append(buffer, static_cast<std::size_t>(n));
-    }
-    RegistryParseResult parsed = ParseRegistryFile(text);
-    if (!parsed.error) return std::move(parsed.document);
-    if (!KeepCorruptStoreAside(where, *parsed.error)) return std::nullopt;
-    return RegistryDocument{};
 }
 
 // Leftovers of a writer that died before its rename. Only called under the lock, while no
 // other writer can be using one.
-void RemoveStaleTemporaries(const StoreLocation& where)
+void RemoveStaleTemporaries(const std::string& directory, const std::string& prefix)
 {
-    DIR* directory = ::opendir(where.directory.c_str());
-    if (!directory) return;
-    const std::string prefix = std::string(kStoreName) + kTemporaryInfix;
-    while (const dirent* entry = ::readdir(directory)) {
-        if (std::strncmp(entry->d_name, prefix.c_str(), prefix.size()) == 0) {
-            ::unlinkat(::dirfd(directory), entry->d_name, 0);
-        }
+    DIR* entries = ::opendir(directory.c_str());
+    if (!entries) return;
+    while (const dirent* entry = ::readdir(entries)) {
+        if (std::strncmp(entry->d_name, prefix.c_str(), prefix.size()) == 0) ::unlinkat(::dirfd(entries), entry->d_name, 0);
     }
-    ::closedir(directory);
+    ::closedir(entries);
 }
 
-bool ReplaceStore(const StoreLocation& where, const RegistryDocument& document)
+bool WriteAll(int fd, const std::string& data)
 {
-    RemoveStaleTemporaries(where);
-    std::string temporary = where.file + kTemporaryInfix + "XXXXXX";
-    UniqueFd fd(::mkostemp(temporary.data(), O_CLOEXEC));
-    if (!fd) return false;
+    for (std::size_t written = 0; written < data.size();) {
+        const ssize_t n = ::write(fd, data.data() + written, data.size() - written);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        written += static_cast<std::size_t>(n);
+    }
+    return true;
+}
 
-    struct stat current {};
-    const mode_t mode = ::stat(where.file.c_str(), &current) == 0 ? (current.st_mode & 07777) : 0600;
-    const bool written = ::fchmod(fd.Get(), mode) == 0 && WriteAll(fd.Get(), FormatRegistryFile(document)) &&
-                         ::fsync(fd.Get()) == 0 && fd.Close() &&
-                         ::rename(temporary.c_str(), where.file.c_str()) == 0;
+bool ReplaceFile(const std::string& target, const std::string& text, mode_t mode)
+{
+    const std::string directory = DirectoryOf(target);
+    RemoveStaleTemporaries(directory, target.substr(directory.size() + 1) + ".tmp-");
+    std::string temporary = target + ".tmp-XXXXXX";
+    UniqueFd fd(::mkostemp(temporary.data(), O_CLOEXEC));
+    const bool created = fd.Get() >= 0;
+    const bool written = created && ::fchmod(fd.Get(), mode) == 0 && WriteAll(fd.Get(), text) &&
+                         ::fsync(fd.Get()) == 0 && fd.Close() && ::rename(temporary.c_str(), target.c_str()) == 0;
     if (!written) {
-        ::unlink(temporary.c_str());
+        const int error = errno;
+        if (created) ::unlink(temporary.c_str());
+        Failed(target, "cannot be written", std::strerror(error));
         return false;
     }
-    SyncDirectory(where.directory);
+    // Makes the rename itself durable; some file systems refuse to sync a directory, and the
+    // rename has happened by then anyway.
+    const UniqueFd folder(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.Get() >= 0) ::fsync(folder.Get());
     return true;
 }
 
@@ -259,45 +215,39 @@ bool ReplaceStore(const StoreLocation& where, const RegistryDocument& document)
 
 std::string RegistryStoreFilePath()
 {
-    const auto where = CurrentLocation();
-    return where ? where->file : std::string();
+    // A relative XDG_CONFIG_HOME is invalid and ignored, as the XDG rules ask.
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config && config[0] == '/') return std::string(config) + "/tovelin/registry.reg";
+    const std::string home = HomeDirectory();
+    return home.empty() ? std::string() : home + "/.config/tovelin/registry.reg";
 }
 
 std::optional<RegistryDocument> LoadRegistryStore()
 {
-    const auto where = CurrentLocation();
-    if (!where) return std::nullopt;
-    const StoreLock lock = LockStore(*where);
-    switch (lock.state) {
-    case LockState::Locked:
-    case LockState::CannotLock:
-        return ReadCurrent(*where);
-    case LockState::NoDirectory:
-        return RegistryDocument{};
-    case LockState::Failed:
-        break;
-    }
-    return std::nullopt;
+    const std::string file = RegistryStoreFilePath();
+    if (file.empty()) return Failed("registry.reg", "has no place", "no home directory");
+    const auto content = ReadStore(file);
+    if (!content) return std::nullopt;
+    return std::move(Parse(*content).document);
 }
 
-bool EditRegistryStore(const std::function<StoreEdit(RegistryDocument&)>& edit)
+std::optional<RegistryDocument> EditRegistryStore(const std::function<StoreEdit(RegistryDocument&)>& edit)
 {
-    const auto where = CurrentLocation();
-    if (!where) return false;
-    StoreLock lock = LockStore(*where);
-    if (lock.state == LockState::NoDirectory) {
-        // Nothing is created on disk for an edit that changes nothing.
-        RegistryDocument empty;
-        const StoreEdit result = edit(empty);
-        if (result != StoreEdit::Changed) return result == StoreEdit::Unchanged;
-        if (!MakeDirectories(where->directory)) return false;
-        lock = LockStore(*where);
+    const std::string file = RegistryStoreFilePath();
+    if (file.empty()) return Failed("registry.reg", "has no place", "no home directory");
+    const auto lock = LockStore(file);
+    if (!lock) return std::nullopt;
+    const auto content = ReadStore(file);
+    if (!content) return std::nullopt;
+    RegistryParseResult parsed = Parse(*content);
+    const StoreEdit result = edit(parsed.document);
+    if (result == StoreEdit::Refused) return std::nullopt;
+    if (result == StoreEdit::Changed) {
+        const auto target = WriteTarget(file);
+        if (!target || (parsed.error && !KeepAside(*target, *parsed.error)) ||
+            !ReplaceFile(*target, FormatRegistryFile(parsed.document), content->mode)) {
+            return std::nullopt;
+        }
     }
-    if (lock.state != LockState::Locked && lock.state != LockState::CannotLock) return false;
-
-    auto document = ReadCurrent(*where);
-    if (!document) return false;
-    const StoreEdit result = edit(*document);
-    if (result != StoreEdit::Changed) return result == StoreEdit::Unchanged;
-    return lock.state == LockState::Locked && ReplaceStore(*where, *document);
+    return std::move(parsed.document);
 }

@@ -62,14 +62,3 @@ bool RegistryKey::SetValue(const std::string& name, const RegistryValue& value)
     return RegSetValueExA(m_Impl->key, name.c_str(), 0, value.type, value.data.data(),
                           static_cast<DWORD>(value.data.size())) == ERROR_SUCCESS;
 }
-
-bool RegistryKey::DeleteValue(const std::string& name)
-{
-    return RegDeleteValueA(m_Impl->key, name.c_str()) == ERROR_SUCCESS;
-}
-
-bool DeleteRegistryKey(RegistryRoot root, const std::string& path)
-{
-    const LONG result = RegDeleteTreeA(RootHandle(root), path.c_str());
-    return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
-}

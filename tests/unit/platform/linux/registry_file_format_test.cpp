@@ -24,16 +24,16 @@ RegistryDocument Parsed(std::string_view text)
 
 void ExpectSameDocument(const RegistryDocument& expected, const RegistryDocument& actual)
 {
-    ASSERT_EQ(expected.keys.size(), actual.keys.size());
-    for (std::size_t k = 0; k < expected.keys.size(); ++k) {
-        const auto& want = expected.keys[k];
-        const auto& got = actual.keys[k];
-        EXPECT_EQ(want.path, got.path);
-        ASSERT_EQ(want.values.size(), got.values.size()) << want.path;
-        for (std::size_t v = 0; v < want.values.size(); ++v) {
-            EXPECT_EQ(want.values[v].name, got.values[v].name);
-            EXPECT_EQ(want.values[v].value.type, got.values[v].value.type) << want.values[v].name;
-            EXPECT_EQ(want.values[v].value.data, got.values[v].value.data) << want.values[v].name;
+    ASSERT_EQ(expected.Keys().size(), actual.Keys().size());
+    for (std::size_t k = 0; k < expected.Keys().size(); ++k) {
+        const auto& want = expected.Keys()[k];
+        const auto& got = actual.Keys()[k];
+        EXPECT_EQ(want.Path(), got.Path());
+        ASSERT_EQ(want.Values().size(), got.Values().size()) << want.Path();
+        for (std::size_t v = 0; v < want.Values().size(); ++v) {
+            EXPECT_EQ(want.Values()[v].name, got.Values()[v].name);
+            EXPECT_EQ(want.Values()[v].value.type, got.Values()[v].value.type) << want.Values()[v].name;
+            EXPECT_EQ(want.Values()[v].value.data, got.Values()[v].value.data) << want.Values()[v].name;
         }
     }
 }
@@ -128,17 +128,18 @@ TEST(RegeditFormat, ReadsHandEditedFiles)
                              "\t\"c\"=hex:\r\n"
                              "\"d\"=\"x\" \t\r\n";
     const RegistryDocument document = Parsed(text);
-    ASSERT_EQ(document.keys.size(), 1u);
-    const auto& key = document.keys[0];
-    EXPECT_EQ(key.path, "HKEY_CURRENT_USER\\Key");
-    ASSERT_EQ(key.values.size(), 5u);
-    EXPECT_EQ(key.values[0].value.data, (std::vector<std::uint8_t>{5, 0, 0, 0}));
-    EXPECT_EQ(key.values[1].value.type, regtype::ExpandSz);
-    EXPECT_EQ(key.values[1].value.data, (std::vector<std::uint8_t>{'A', 'B', 0, 'C', 'D'}));
-    EXPECT_EQ(key.values[2].name, "");
-    EXPECT_EQ(key.values[3].value.type, regtype::Binary);
-    EXPECT_TRUE(key.values[3].value.data.empty());
-    EXPECT_EQ(key.values[4].value.data, (std::vector<std::uint8_t>{'x', 0}));
+    ASSERT_EQ(document.Keys().size(), 1u);
+    const auto& key = document.Keys()[0];
+    EXPECT_EQ(key.Path(), "HKEY_CURRENT_USER\\Key");
+    const auto& values = key.Values();
+    ASSERT_EQ(values.size(), 5u);
+    EXPECT_EQ(values[0].value.data, (std::vector<std::uint8_t>{5, 0, 0, 0}));
+    EXPECT_EQ(values[1].value.type, regtype::ExpandSz);
+    EXPECT_EQ(values[1].value.data, (std::vector<std::uint8_t>{'A', 'B', 0, 'C', 'D'}));
+    EXPECT_EQ(values[2].name, "");
+    EXPECT_EQ(values[3].value.type, regtype::Binary);
+    EXPECT_TRUE(values[3].value.data.empty());
+    EXPECT_EQ(values[4].value.data, (std::vector<std::uint8_t>{'x', 0}));
 }
 
 TEST(RegeditFormat, KeepsUnknownKeysAndValuesInTheirOrder)
@@ -165,10 +166,10 @@ TEST(RegeditFormat, MergesRepeatedKeysAndValuesIntoTheirFirstPlace)
                                              "[HKEY_CURRENT_USER\\B]\n"
                                              "[hkey_current_user\\a]\n"
                                              "\"X\"=dword:00000001\n");
-    ASSERT_EQ(document.keys.size(), 2u);
-    ASSERT_EQ(document.keys[0].values.size(), 2u);
-    EXPECT_EQ(document.keys[0].values[0].name, "x");
-    EXPECT_EQ(document.keys[0].values[0].value.type, regtype::DWord);
+    ASSERT_EQ(document.Keys().size(), 2u);
+    ASSERT_EQ(document.Keys()[0].Values().size(), 2u);
+    EXPECT_EQ(document.Keys()[0].Values()[0].name, "x");
+    EXPECT_EQ(document.Keys()[0].Values()[0].value.type, regtype::DWord);
 }
 
 TEST(RegeditDocument, LooksUpNamesIgnoringAsciiCaseAndKeepsTheirSpelling)
@@ -180,14 +181,13 @@ TEST(RegeditDocument, LooksUpNamesIgnoringAsciiCaseAndKeepsTheirSpelling)
     key.SetValue("\xc3\x89t\xc3\xa9", Text("upper"));
     key.SetValue("\xc3\xa9t\xc3\xa9", Text("lower"));
 
-    ASSERT_EQ(key.values.size(), 3u) << "only ASCII letters fold";
-    EXPECT_EQ(key.values[0].name, "ScreenSaveActive");
-    EXPECT_EQ(key.values[0].value.data, Text("0").data);
+    ASSERT_EQ(key.Values().size(), 3u) << "only ASCII letters fold";
+    EXPECT_EQ(key.Values()[0].name, "ScreenSaveActive");
+    EXPECT_EQ(key.Values()[0].value.data, Text("0").data);
     EXPECT_EQ(document.FindKey("hkey_current_user\\CONTROL PANEL\\desktop"), &key);
-    EXPECT_NE(key.FindValue("screensaveactive"), nullptr);
-
-    EXPECT_TRUE(key.DeleteValue("screenSAVEactive"));
-    EXPECT_FALSE(key.DeleteValue("ScreenSaveActive"));
+    EXPECT_EQ(key.FindValue("screensaveactive"), &key.Values()[0].value);
+    EXPECT_EQ(key.FindValue("\xc3\xa9T\xc3\xa9")->data, Text("lower").data);
+    EXPECT_EQ(key.FindValue("ScreenSaveActiv"), nullptr);
 }
 
 TEST(RegeditFormat, ReportsTheFirstFaultWithItsLine)
@@ -229,7 +229,47 @@ TEST(RegeditFormat, ReportsTheFirstFaultWithItsLine)
         ASSERT_TRUE(result.error) << test.text;
         EXPECT_EQ(result.error->line, test.line) << test.text;
         EXPECT_NE(result.error->reason.find(test.reason), std::string::npos) << result.error->reason;
-        EXPECT_TRUE(result.document.keys.empty());
         EXPECT_TRUE(result.error->Describe().starts_with("line " + std::to_string(test.line) + ": "));
     }
+}
+
+TEST(RegeditFormat, KeepsEveryLineThatParsesAroundBadOnes)
+{
+    const RegistryParseResult result = ParseRegistryFile("REGEDIT4\n"
+                                                         "[HKEY_CURRENT_USER\\A]\n"
+                                                         "\"before\"=dword:1\n"
+                                                         "\"typo\"=\"C:\\Photos\"\n"
+                                                         "\"bin\"=hex:00,\\\n"
+                                                         "  zz\n"
+                                                         "\"after\"=\"x\"\n"
+                                                         "[HKEY_CURRENT_USER\\Broken\n"
+                                                         "\"lost\"=dword:2\n"
+                                                         "[HKEY_CURRENT_USER\\B]\n"
+                                                         "garbage\n"
+                                                         "@=dword:3\n");
+    ASSERT_TRUE(result.error);
+    EXPECT_EQ(result.error->line, 4) << "the first bad line";
+    EXPECT_EQ(FormatRegistryFile(result.document), "REGEDIT4\n\n"
+                                                   "[HKEY_CURRENT_USER\\A]\n"
+                                                   "\"before\"=dword:00000001\n"
+                                                   "\"after\"=\"x\"\n\n"
+                                                   "[HKEY_CURRENT_USER\\B]\n"
+                                                   "@=dword:00000003\n\n");
+
+    // Without a REGEDIT4 line the rest still counts.
+    const RegistryParseResult headless = ParseRegistryFile("[HKEY_CURRENT_USER\\A]\n\"v\"=dword:1\n");
+    ASSERT_TRUE(headless.error);
+    EXPECT_EQ(headless.error->line, 1);
+    EXPECT_TRUE(headless.document.Keys().empty()) << "the first line is taken as the header";
+}
+
+TEST(RegeditFormat, FindsAnyOfTwentyThousandValuesByName)
+{
+    std::string text = "REGEDIT4\n[HKEY_CURRENT_USER\\K]\n";
+    for (int i = 0; i < 20000; ++i) text += "\"Value" + std::to_string(i) + "\"=dword:" + std::to_string(i % 10) + "\n";
+    const RegistryParseResult result = ParseRegistryFile(text);
+    ASSERT_FALSE(result.error);
+    const auto& key = result.document.Keys().at(0);
+    ASSERT_EQ(key.Values().size(), 20000u);
+    EXPECT_EQ(key.FindValue("VALUE19999")->data, (std::vector<std::uint8_t>{9, 0, 0, 0}));
 }

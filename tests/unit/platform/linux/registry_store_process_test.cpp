@@ -32,8 +32,8 @@ RegistryValue DWord(std::uint32_t number)
 std::uint32_t ReadDWord(const RegistryDocumentKey* key, std::string_view name)
 {
     const auto* value = key ? key->FindValue(name) : nullptr;
-    if (!value || value->value.data.size() != 4) return 0;
-    const auto& d = value->value.data;
+    if (!value || value->data.size() != 4) return 0;
+    const auto& d = value->data;
     return d[0] | d[1] << 8 | d[2] << 16 | static_cast<std::uint32_t>(d[3]) << 24;
 }
 
@@ -111,7 +111,7 @@ TEST_F(RegistryStoreProcesses, AWriterKilledAtAnyMomentLeavesAWholeFile)
             for (int i = 0; i < kGenerationValues; ++i) {
                 const auto* value = key->FindValue("V" + std::to_string(i));
                 ASSERT_TRUE(value) << "round " << round;
-                EXPECT_EQ(value->value.data, Text(GenerationText(generation, i)).data) << "round " << round;
+                EXPECT_EQ(value->data, Text(GenerationText(generation, i)).data) << "round " << round;
             }
         }
         ASSERT_TRUE(parsed.document.FindKey("HKEY_CURRENT_USER\\Unrelated")) << "round " << round;
@@ -145,10 +145,10 @@ TEST_F(RegistryStoreProcesses, TwoWritersAtOnceKeepEachOthersWrites)
             for (int i = 0; i < kWrites; ++i) {
                 if (!key->SetValue(prefix + std::to_string(i), Text(std::string(300, prefix)))) return 4;
                 const bool counted = EditRegistryStore([](RegistryDocument& document) {
-                    auto& shared = document.EnsureKey(kKeyPath);
-                    shared.SetValue("Counter", DWord(ReadDWord(&shared, "Counter") + 1));
-                    return StoreEdit::Changed;
-                });
+                                         auto& shared = document.EnsureKey(kKeyPath);
+                                         shared.SetValue("Counter", DWord(ReadDWord(&shared, "Counter") + 1));
+                                         return StoreEdit::Changed;
+                                     }).has_value();
                 if (!counted) return 5;
             }
             return 0;
@@ -170,7 +170,7 @@ TEST_F(RegistryStoreProcesses, TwoWritersAtOnceKeepEachOthersWrites)
         for (int i = 0; i < kWrites; ++i) {
             const auto* value = key->FindValue(prefix + std::to_string(i));
             ASSERT_TRUE(value) << prefix << i;
-            EXPECT_EQ(value->value.data, Text(std::string(300, prefix)).data);
+            EXPECT_EQ(value->data, Text(std::string(300, prefix)).data);
         }
     }
 }

@@ -8,6 +8,7 @@
 #include "platform/linux/registry_file_format.h"
 #include "platform/registry.h"
 #include "temporary_config_home.h"
+#include "unit/test_support/registry_removal.h"
 
 namespace fs = std::filesystem;
 
@@ -67,33 +68,39 @@ TEST_F(RegistryStore, OpensWithoutCreateOnlyKeysThatExist)
     EXPECT_EQ(ReadText(StoreFile()), "REGEDIT4\n\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n\n");
 }
 
-TEST_F(RegistryStore, ValuesGoStraightToTheFileAndAreReadFromIt)
+TEST_F(RegistryStore, ValuesGoStraightToTheFileAndKeysReadThemAsOpened)
 {
     auto writer = Open("Software\\Test", true);
-    auto reader = Open("software\\test", false);
-    ASSERT_TRUE(writer && reader);
+    auto early = Open("software\\test", false);
+    ASSERT_TRUE(writer && early);
 
-    EXPECT_FALSE(reader->QueryValue("Name"));
     ASSERT_TRUE(writer->SetValue("Name", Text("first")));
     ASSERT_TRUE(writer->SetValue("NAME", Text("second")));
     ASSERT_TRUE(writer->SetValue("", RegistryValue{regtype::DWord, {7, 0, 0, 0}}));
-    const auto value = reader->QueryValue("name");
-    ASSERT_TRUE(value);
-    EXPECT_EQ(value->type, regtype::Sz);
-    EXPECT_EQ(value->data, Text("second").data);
     EXPECT_EQ(ReadText(StoreFile()),
               "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Test]\n\"Name\"=\"second\"\n@=dword:00000007\n\n");
+    const auto later = Open("SOFTWARE\\Test", false);
+    ASSERT_TRUE(later);
+    for (const RegistryKey* key : std::initializer_list<const RegistryKey*>{&*writer, &*later}) {
+        const auto value = key->QueryValue("name");
+        ASSERT_TRUE(value);
+        EXPECT_EQ(value->type, regtype::Sz);
+        EXPECT_EQ(value->data, Text("second").data);
+    }
+    EXPECT_FALSE(early->QueryValue("Name")) << "a key reads the store as it was when opened";
+    ASSERT_TRUE(early->SetValue("Other", Text("x")));
+    EXPECT_TRUE(early->QueryValue("Name")) << "its own write brings it up to date";
 
     EXPECT_FALSE(writer->SetValue("two\nlines", Text("x")));
-    EXPECT_TRUE(reader->DeleteValue("Name"));
-    EXPECT_FALSE(reader->DeleteValue("Name"));
-    EXPECT_FALSE(writer->QueryValue("Name"));
-    EXPECT_TRUE(Open("Software\\Test", false)) << "a key without values stays";
+    EXPECT_TRUE(DeleteRegistryValue("Software\\Test", "name"));
+    EXPECT_FALSE(DeleteRegistryValue("Software\\Test", "Name"));
+    EXPECT_FALSE(Open("Software\\Test", false)->QueryValue("Name"));
+    EXPECT_TRUE(Open("Software\\Test", false)->QueryValue("Other"));
 }
 
 TEST_F(RegistryStore, DeletingAKeyTakesItsSubKeysAndItsOpenHandlesFail)
 {
-    EXPECT_TRUE(DeleteRegistryKey(RegistryRoot::CurrentUser, "Software\\Absent"));
+    EXPECT_TRUE(DeleteRegistryKey("Software\\Absent"));
     EXPECT_FALSE(fs::exists(Root() / "config"));
 
     auto held = Open("Software\\A\\B", true);
@@ -101,14 +108,14 @@ TEST_F(RegistryStore, DeletingAKeyTakesItsSubKeysAndItsOpenHandlesFail)
     ASSERT_TRUE(Open("Software\\A\\B\\C", true)->SetValue("x", Text("x")));
     ASSERT_TRUE(Open("Software\\A\\BC", true));
 
-    EXPECT_TRUE(DeleteRegistryKey(RegistryRoot::CurrentUser, "software\\a\\b"));
+    EXPECT_TRUE(DeleteRegistryKey("software\\a\\b"));
     EXPECT_FALSE(Open("Software\\A\\B\\C", false));
     EXPECT_FALSE(Open("Software\\A\\B", false));
     EXPECT_TRUE(Open("Software\\A\\BC", false));
     EXPECT_FALSE(held->SetValue("y", Text("y"))) << "a deleted key takes no values";
     EXPECT_FALSE(Open("Software\\A\\B", false));
-    EXPECT_TRUE(DeleteRegistryKey(RegistryRoot::CurrentUser, "Software\\A\\B"));
-    EXPECT_FALSE(DeleteRegistryKey(RegistryRoot::CurrentUser, ""));
+    EXPECT_TRUE(DeleteRegistryKey("Software\\A\\B"));
+    EXPECT_FALSE(DeleteRegistryKey(""));
     EXPECT_TRUE(Open("Software\\A\\BC", false));
 }
 
@@ -165,7 +172,7 @@ TEST_F(RegistryStore, AStoreThatCannotBeCreatedFails)
     UseConfigHome(Root() / "plain-file" / "config");
     EXPECT_FALSE(Open("Software\\Test", true));
     EXPECT_FALSE(Open("Software\\Test", false));
-    EXPECT_FALSE(DeleteRegistryKey(RegistryRoot::CurrentUser, "Software\\Test"));
+    EXPECT_FALSE(DeleteRegistryKey("Software\\Test"));
 }
 
 TEST_F(RegistryStore, AReadOnlyStoreCanStillBeRead)
@@ -184,31 +191,41 @@ TEST_F(RegistryStore, AReadOnlyStoreCanStillBeRead)
     EXPECT_EQ(ReadText(StoreFile()), before);
 }
 
-TEST_F(RegistryStore, KeepsACorruptFileAsideUnderANewName)
+TEST_F(RegistryStore, ReadersKeepWhatParsesAndTheFirstWriterKeepsTheFileAside)
 {
-    const std::string corrupt = "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Test]\n\"x\"=dword:xyz\n\x01\xff";
+    const std::string corrupt = "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Test]\n\"x\"=dword:xyz\n\"y\"=\"kept\"\n\x01\xff";
     WriteText(StoreFile(), corrupt);
 
     testing::internal::CaptureStderr();
-    EXPECT_FALSE(Open("Software\\Test", false)) << "the store is empty from now on";
-    const std::string trace = testing::internal::GetCapturedStderr();
+    auto reader = Open("Software\\Test", false);
+    const std::string readerTrace = testing::internal::GetCapturedStderr();
+    ASSERT_TRUE(reader);
+    EXPECT_FALSE(reader->QueryValue("x"));
+    EXPECT_EQ(reader->QueryValue("y")->data, Text("kept").data);
+    EXPECT_TRUE(Open("Software\\Test", true)) << "an existing key needs no write";
+    EXPECT_EQ(ReadText(StoreFile()), corrupt) << "reading alone writes nothing";
+    EXPECT_TRUE(CorruptCopies(StoreDirectory()).empty());
+    EXPECT_EQ(readerTrace, "");
 
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(reader->SetValue("x", Text("fresh")));
+    const std::string trace = testing::internal::GetCapturedStderr();
     auto copies = CorruptCopies(StoreDirectory());
     ASSERT_EQ(copies.size(), 1u);
     EXPECT_EQ(ReadText(copies[0]), corrupt);
-    EXPECT_FALSE(fs::exists(StoreFile())) << "reading alone writes nothing";
+    EXPECT_EQ(ReadText(StoreFile()), "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Test]\n\"y\"=\"kept\"\n\"x\"=\"fresh\"\n\n");
     EXPECT_EQ(std::count(trace.begin(), trace.end(), '\n'), 1) << trace;
-    EXPECT_NE(trace.find("settings store " + StoreFile().string() + " unreadable (line 4: dword"), std::string::npos)
+    EXPECT_NE(trace.find("settings store " + StoreFile().string() + " has unreadable lines, the first line 4: dword"),
+              std::string::npos)
         << trace;
-    EXPECT_NE(trace.find("kept as " + copies[0].filename().string() + "; starting from defaults"), std::string::npos)
-        << trace;
+    EXPECT_NE(trace.find("kept as " + copies[0].filename().string()), std::string::npos) << trace;
 
     // A second bad file in the same second gets a name of its own.
     WriteText(StoreFile(), "garbage");
     testing::internal::CaptureStderr();
     auto key = Open("Software\\Test", true);
     testing::internal::GetCapturedStderr();
-    ASSERT_TRUE(key && key->SetValue("x", Text("fresh")));
+    ASSERT_TRUE(key && key->SetValue("x", Text("again")));
     copies = CorruptCopies(StoreDirectory());
     ASSERT_EQ(copies.size(), 2u);
     std::vector<std::string> contents{ReadText(copies[0]), ReadText(copies[1])};

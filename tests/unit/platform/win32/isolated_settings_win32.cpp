@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "platform/registry.h"
+#include "unit/test_support/registry_removal.h"
 
 // Tests run in a private Wine prefix (or a test account): its settings key is theirs to remove.
 struct SettingsStoreIsolation::State {};
@@ -13,7 +13,7 @@ constexpr const char* kSettingsKey = "Control Panel\\Screen Saver.Tovelin";
 
 SettingsStoreIsolation::SettingsStoreIsolation()
 {
-    if (!DeleteRegistryKey(RegistryRoot::CurrentUser, kSettingsKey)) throw std::runtime_error("cannot remove the settings key");
+    if (!DeleteRegistryKey(kSettingsKey)) throw std::runtime_error("cannot remove the settings key");
 }
 
-SettingsStoreIsolation::~SettingsStoreIsolation() { DeleteRegistryKey(RegistryRoot::CurrentUser, kSettingsKey); }
+SettingsStoreIsolation::~SettingsStoreIsolation() { DeleteRegistryKey(kSettingsKey); }

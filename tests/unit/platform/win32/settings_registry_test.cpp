@@ -3,6 +3,7 @@
 
 #include "settings/saver_settings.h"
 #include "unit/test_support/isolated_settings.h"
+#include "unit/test_support/registry_removal.h"
 #include "unit/test_support/settings_checks.h"
 
 namespace {
@@ -81,7 +82,7 @@ TEST_F(SettingsRegistry, ValuesDeletedByHandComeBackWithTheirDefaults)
     Read();
     Store("DisableRandom", Dword(1));
     for (const char* name : {"ChangeInterval", "PhotoDirectorys", "EnableCheckDisk"}) {
-        ASSERT_TRUE(Key().DeleteValue(name)) << name;
+        ASSERT_TRUE(DeleteRegistryValue(kKey, name)) << name;
     }
     const SaverSettings settings = Read();
     EXPECT_EQ(settings.ChangeInterval, 1500);
@@ -150,7 +151,7 @@ TEST_F(SettingsRegistry, AValueOfTheWrongTypeFailsNamingItAndStaysAsItIs)
         {"EnableMusic", RegistryValue{regtype::Binary, {1, 0, 0, 0}}, "Invalid data type for 'EnableMusic'"},
     };
     for (const Case& test : cases) {
-        ASSERT_TRUE(DeleteRegistryKey(RegistryRoot::CurrentUser, kKey));
+        ASSERT_TRUE(DeleteRegistryKey(kKey));
         Read();
         Store(test.name, test.value);
         EXPECT_EQ(ErrorText([] { Read(); }), test.error);
