@@ -8,7 +8,8 @@
 // A window class of this module, unregistered when the object goes.
 class WindowClass {
 public:
-    explicit WindowClass(const WNDCLASSEXA& description) : m_Instance(description.hInstance), m_Name(description.lpszClassName)
+    explicit WindowClass(const WNDCLASSEXA& description)
+        : m_Instance(description.hInstance), m_Name(description.lpszClassName)
     {
         m_Atom = RegisterClassExA(&description);
     }

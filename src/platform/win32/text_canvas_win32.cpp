@@ -31,8 +31,9 @@ HFONT TextCanvas::UseFont(const TextFont& font)
     const WindowDc screen(nullptr);
     const int dpi = screen ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
     const int height = -MulDiv(font.points, dpi, 72);
-    FontHandle created(CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                   CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.face.c_str()));
+    FontHandle created(CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                   DEFAULT_PITCH | FF_DONTCARE, font.face.c_str()));
     if (!created) throw Error("Cannot create the font " + font.face);
     m_Font = std::move(created);
     m_FontDescription = font;

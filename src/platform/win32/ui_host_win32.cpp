@@ -83,8 +83,8 @@ void CopyToDevice(HDC dc, const Bitmap& frame, const Rect& changed)
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    SetDIBitsToDevice(dc, area.x, area.y, static_cast<DWORD>(area.width), static_cast<DWORD>(area.height), area.x, 0, 0,
-                      static_cast<UINT>(area.height), frame.Row(area.y), &info, DIB_RGB_COLORS);
+    SetDIBitsToDevice(dc, area.x, area.y, static_cast<DWORD>(area.width), static_cast<DWORD>(area.height), area.x, 0,
+                      0, static_cast<UINT>(area.height), frame.Row(area.y), &info, DIB_RGB_COLORS);
 }
 
 void CopyArea(Bitmap& to, const Bitmap& from, const Rect& area)
@@ -148,8 +148,9 @@ public:
         if (m_WindowOpened) throw Error("The window is open already");
         const Size screen = ScreenSize();
         Creation creation{this, WindowRole::Main};
-        const HWND window = CreateWindowExA(0, m_Class->Name(), ApplicationTitle().c_str(), WS_POPUP, 0, 0, screen.width,
-                                            screen.height, nullptr, nullptr, GetModuleHandleA(nullptr), &creation);
+        const HWND window = CreateWindowExA(0, m_Class->Name(), ApplicationTitle().c_str(), WS_POPUP, 0, 0,
+                                            screen.width, screen.height, nullptr, nullptr, GetModuleHandleA(nullptr),
+                                            &creation);
         if (!window) throw Error(WithErrorCode("Cannot open the window"));
         m_Window = OwnedWindow(window);
         m_Events = &events;
@@ -204,8 +205,8 @@ public:
     void StartTimer(int timerId, int intervalMs) override
     {
         // SetTimer on an id in use replaces that timer: its next tick is a full interval away.
-        if (!SetTimer(m_ServiceWindow.Get(), static_cast<UINT_PTR>(timerId), static_cast<UINT>(intervalMs > 0 ? intervalMs : 1),
-                      nullptr)) {
+        const UINT interval = static_cast<UINT>(intervalMs > 0 ? intervalMs : 1);
+        if (!SetTimer(m_ServiceWindow.Get(), static_cast<UINT_PTR>(timerId), interval, nullptr)) {
             throw Error(WithErrorCode("Cannot start a timer"));
         }
         m_Timers.insert(timerId);
@@ -420,7 +421,8 @@ private:
 LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_NCCREATE) {
-        const auto* creation = static_cast<const Creation*>(reinterpret_cast<const CREATESTRUCTA*>(lParam)->lpCreateParams);
+        const auto* start = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        const auto* creation = static_cast<const Creation*>(start->lpCreateParams);
         SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->host));
         SetWindowLongPtrA(window, 0, static_cast<LONG_PTR>(creation->role));
     }
