@@ -23,8 +23,8 @@ Bitmap LoadFitted(ImageSource& source, ImageFormat format, const FitFunction& fi
 
 Bitmap LoadFittedImage(const std::string& path, ImageFormat format, const FitFunction& fit)
 {
-    FileSource file(path);
     try {
+        FileSource file(path);
         return LoadFitted(file, format, fit);
     } catch (const Error& error) {
         throw Error("\"" + path + "\": " + error.what());

@@ -3,7 +3,6 @@
 // can stream a large file instead of holding all of it.
 #include <cstddef>
 #include <cstdint>
-#include <fstream>
 #include <span>
 #include <string>
 
@@ -29,15 +28,22 @@ private:
     std::span<const std::uint8_t> m_Bytes;
 };
 
+// A regular file only: a FIFO or a device could block a read forever, and neither they nor a
+// folder hold a picture.
 class FileSource final : public ImageSource {
 public:
-    // Throws Error when the file cannot be opened.
+    // Throws Error (whose message does not repeat the path) when the file cannot be opened or
+    // is not a regular file.
     explicit FileSource(const std::string& path);
+    ~FileSource() override;
+    FileSource(const FileSource&) = delete;
+    FileSource& operator=(const FileSource&) = delete;
+
     std::uint64_t Size() const override { return m_Size; }
     std::size_t ReadAt(std::uint64_t offset, std::span<std::uint8_t> buffer) noexcept override;
 
 private:
-    std::ifstream m_File;
+    int m_Descriptor = -1;
     std::uint64_t m_Size = 0;
     std::uint64_t m_Position = 0;
 };

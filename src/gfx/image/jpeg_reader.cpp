@@ -1,5 +1,6 @@
 #include "gfx/image/jpeg_reader.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdint>
 #include <cstdio>
@@ -22,12 +23,31 @@ constexpr std::size_t kInputBufferSize = 64 * 1024;
 constexpr long kMaxDecoderMemory = 512L * 1024 * 1024;
 // Real files have about ten scans; a flood of tiny ones would make one decode take minutes.
 constexpr int kMaxScans = 1000;
+// Each scan walks every block of its components, even when it holds no data, so a few kilobytes
+// of empty scans over a huge picture keep the decoder busy for many seconds. The work is counted
+// in blocks walked: real progressive files walk each block about five times (grey ones six),
+// so a budget of sixteen times the picture's blocks is never reached by a photo. Small pictures
+// get a floor (their scan count is bounded above). The cap bounds the time for any size; it is
+// above six walks of the most blocks that fit in kMaxDecoderMemory (128 bytes each).
+constexpr std::uint64_t kWalksPerBlock = 16;
+constexpr std::uint64_t kMinWork = std::uint64_t{1} << 16;
+constexpr std::uint64_t kMaxWork = std::uint64_t{32} << 20;
+static_assert(kMaxWork > 6 * (kMaxDecoderMemory / 128));
+// Huffman coding spends at least one bit on every block of a complete file. A file holding less
+// than an eighth of that is not a damaged photo worth showing but a claim of a size it is not.
+constexpr std::uint64_t kMinBlocksPerByte = 8 * 8;
 
 struct ErrorManager {
     jpeg_error_mgr pub; // first, so that libjpeg's pointer converts back
     std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
     int scans;
+};
+
+struct WorkMonitor {
+    jpeg_progress_mgr pub; // first, as above
+    std::uint64_t done;
+    std::uint64_t budget;
 };
 
 struct SourceManager {
@@ -74,6 +94,22 @@ void EmitMessage(j_common_ptr info, int level)
 }
 
 void OutputMessage(j_common_ptr) {}
+
+// Called before each step of reading a file of several scans: one row of MCUs of the current
+// scan, or the markers up to the next scan once the rows are done.
+void CountWork(j_common_ptr common)
+{
+    const auto* info = reinterpret_cast<j_decompress_ptr>(common);
+    if (info->input_iMCU_row >= info->total_iMCU_rows) return;
+    const int blocksPerMcuRow = info->comps_in_scan == 1 ? info->cur_comp_info[0]->v_samp_factor : info->blocks_in_MCU;
+    WorkMonitor& work = *reinterpret_cast<WorkMonitor*>(common->progress);
+    work.done += std::uint64_t{info->MCUs_per_row} * static_cast<std::uint64_t>(blocksPerMcuRow);
+    if (work.done > work.budget) {
+        ErrorManager& errors = ErrorsOf(common);
+        std::snprintf(errors.message, sizeof errors.message, "Too many scans for a picture of this size");
+        std::longjmp(errors.jump, 1);
+    }
+}
 
 void InitSource(j_decompress_ptr) {}
 void TermSource(j_decompress_ptr) {}
@@ -169,7 +205,14 @@ public:
         m_Info.quantize_colors = FALSE;
         m_Info.scale_num = 1;
         m_Info.scale_denom = 1;
-        Check(Guarded(m_Errors, [this] { jpeg_start_decompress(&m_Info); }));
+        // Files of several scans are read whole here; the monitor is not needed after that.
+        m_Work.pub.progress_monitor = CountWork;
+        m_Work.done = 0;
+        m_Work.budget = std::clamp(BlockCount() * kWalksPerBlock, kMinWork, kMaxWork);
+        m_Info.progress = &m_Work.pub;
+        const bool started = Guarded(m_Errors, [this] { jpeg_start_decompress(&m_Info); });
+        m_Info.progress = nullptr;
+        Check(started);
         if (m_Info.output_width != m_Info.image_width || m_Info.output_height != m_Info.image_height ||
             m_Info.output_components != 4) {
             throw Error("Unexpected JPEG decoder output");
@@ -177,6 +220,17 @@ public:
     }
 
     bool IsCmyk() const { return m_Cmyk; }
+
+    // Refuses a Huffman-coded file far too short for the size it claims, before the decoder
+    // allocates for that size. Arithmetic coding can pack a flat picture into almost nothing.
+    void CheckLength(std::uint64_t fileSize) const
+    {
+        if (m_Info.arith_code) return;
+        if (fileSize < BlockCount() / kMinBlocksPerByte) {
+            throw Error("Cannot decode the JPEG file: The file is too short for a picture of " +
+                        std::to_string(m_Info.image_width) + " x " + std::to_string(m_Info.image_height));
+        }
+    }
 
     void SkipTo(int row)
     {
@@ -197,6 +251,16 @@ public:
     }
 
 private:
+    // The blocks of all components, as read from the frame header.
+    std::uint64_t BlockCount() const
+    {
+        std::uint64_t blocks = 0;
+        for (int i = 0; i < m_Info.num_components; ++i) {
+            blocks += std::uint64_t{m_Info.comp_info[i].width_in_blocks} * m_Info.comp_info[i].height_in_blocks;
+        }
+        return blocks;
+    }
+
     void Check(bool ok) const
     {
         if (!ok) throw Error(std::string("Cannot decode the JPEG file: ") + m_Errors.message);
@@ -204,6 +268,7 @@ private:
 
     jpeg_decompress_struct m_Info{};
     ErrorManager m_Errors{};
+    WorkMonitor m_Work{};
     SourceManager m_Source{};
     std::vector<JOCTET> m_Buffer;
     bool m_Cmyk = false;
@@ -230,6 +295,7 @@ Bitmap LoadFittedJpeg(ImageSource& source, const FitFunction& fit)
     FittedCanvas canvas(imageSize, FittedSizeOf(imageSize, fit));
     if (canvas.IsEmpty()) return canvas.Take();
 
+    jpeg.CheckLength(source.Size());
     jpeg.Start();
     std::vector<std::uint8_t> row(static_cast<std::size_t>(imageSize.width) * 4);
     for (int y = canvas.NextWantedRow(0); y < imageSize.height; y = canvas.NextWantedRow(y + 1)) {

@@ -1,3 +1,5 @@
+#include <filesystem>
+#include <random>
 #include <stdexcept>
 #include <string>
 
@@ -57,8 +59,50 @@ TEST_P(ImageFileTest, AMissingFileIsAnErrorNamingIt)
         LoadFittedImage(missing, Format(), kFullSize);
         FAIL();
     } catch (const Error& error) {
-        EXPECT_NE(std::string(error.what()).find(missing), std::string::npos) << error.what();
+        EXPECT_EQ(std::string(error.what()).find("\"" + missing + "\": Cannot open the file"), 0u) << error.what();
     }
+}
+
+// A new empty folder in the temporary folder, removed with all it holds.
+class TemporaryFolder {
+public:
+    TemporaryFolder()
+    {
+        std::random_device random;
+        do {
+            m_Path = std::filesystem::temp_directory_path() / ("tovelin-images-" + std::to_string(random()));
+        } while (!std::filesystem::create_directory(m_Path));
+    }
+    ~TemporaryFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_Path, ignored);
+    }
+    TemporaryFolder(const TemporaryFolder&) = delete;
+    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+
+    std::string operator/(const std::string& name) const { return (m_Path / name).string(); }
+
+private:
+    std::filesystem::path m_Path;
+};
+
+std::string LoadError(const std::string& path, ImageFormat format)
+{
+    try {
+        LoadFittedImage(path, format, kFullSize);
+    } catch (const Error& error) {
+        return error.what();
+    }
+    return "no error";
+}
+
+TEST_P(ImageFileTest, AFolderNamedLikeAPhotoIsNotARegularFile)
+{
+    const TemporaryFolder temporary;
+    const std::string folder = temporary / (Format() == ImageFormat::Jpeg ? "x.jpg" : "x.bmp");
+    std::filesystem::create_directory(folder);
+    EXPECT_EQ(LoadError(folder, Format()), "\"" + folder + "\": Not a regular file");
 }
 
 TEST_P(ImageFileTest, AFileOfTheOtherFormatIsAnError)
