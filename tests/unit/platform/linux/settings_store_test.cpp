@@ -162,8 +162,10 @@ TEST_F(SettingsStore, ATwentyThousandValueStoreReadsQuickly)
     const SaverSettings settings = Read();
     const auto elapsed = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(settings.ChangeInterval, 3000);
-    // Measured at about 15 ms (60 ms under the sanitizers); the bound leaves room for a loaded machine.
-    EXPECT_LT(elapsed, std::chrono::seconds(1));
+    // Measured at about 15 ms in an optimised build and 0.8 s in a debug build under the address
+    // sanitizer; parsing the file again for every value took 19 s. The bound leaves room for a
+    // loaded machine.
+    EXPECT_LT(elapsed, std::chrono::seconds(5));
 }
 
 TEST_F(SettingsStore, AStoreThatIsALinkStaysALinkToTheNewContent)
