@@ -27,12 +27,12 @@ constexpr int kMaxScans = 1000;
 // of empty scans over a huge picture keep the decoder busy for many seconds. The work is counted
 // in blocks walked: real progressive files walk each block about five times (grey ones six),
 // so a budget of sixteen times the picture's blocks is never reached by a photo. Small pictures
-// get a floor (their scan count is bounded above). The cap bounds the time for any size; it is
-// above six walks of the most blocks that fit in kMaxDecoderMemory (128 bytes each).
+// get a floor (their scan count is bounded above). The cap bounds the time for the largest:
+// six walks of the most blocks that fit in kMaxDecoderMemory (128 bytes each).
 constexpr std::uint64_t kWalksPerBlock = 16;
 constexpr std::uint64_t kMinWork = std::uint64_t{1} << 16;
-constexpr std::uint64_t kMaxWork = std::uint64_t{32} << 20;
-static_assert(kMaxWork > 6 * (kMaxDecoderMemory / 128));
+constexpr std::uint64_t kMaxWork = std::uint64_t{24} << 20;
+static_assert(kMaxWork >= 6 * (kMaxDecoderMemory / 128));
 // Huffman coding spends at least one bit on every block of a complete file. A file holding less
 // than an eighth of that is not a damaged photo worth showing but a claim of a size it is not.
 constexpr std::uint64_t kMinBlocksPerByte = 8 * 8;
