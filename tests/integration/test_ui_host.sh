@@ -33,9 +33,11 @@ sleep 0.5
 it_screenshot "$IT_PLATFORM-ui-host"
 background=$(pixel_at 1000 700)
 white=$(pixel_at 430 110)
+centre=$(pixel_at 512 384)
 check "frame on screen: background 3366cc at (1000,700) (seen $background)" [ "$background" = 3366cc ]
 check "frame on screen: the text box is white at (430,110) (seen $white)" [ "$white" = ffffff ]
 check "a worker's message box is shown" [ -n "$box" ]
+check "the box stands over the full-screen window at the centre (seen $centre)" [ "${centre:-3366cc}" != 3366cc ]
 if [ -n "$box" ]; then
     xdotool windowfocus --sync "$box" 2>/dev/null
     xdotool key --clearmodifiers Return

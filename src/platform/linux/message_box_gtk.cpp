@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/linux/gtk_session.h"
+#include "platform/linux/message_box_linux.h"
 #include "platform/message_box.h"
 
 namespace {
@@ -32,7 +33,8 @@ const char* IconNameFor(unsigned style)
     }
 }
 
-// What a box answers when nobody can see it: the button that cancels, or OK.
+} // namespace
+
 int SilentAnswer(unsigned style)
 {
     switch (style & kButtonMask) {
@@ -42,12 +44,11 @@ int SilentAnswer(unsigned style)
     }
 }
 
-} // namespace
-
 int ShowMessageBox(const std::string& text, const std::string& caption, unsigned style, NativeWindow owner)
 {
     // Errors also go to standard error, where Linux users and scripts look for them.
     if ((style & kIconMask) == mb::IconError) std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+    // Off GTK's thread the box is never shown: a worker asks the UI host, which shows it there.
     if (!EnsureGtkInitialized()) return SilentAnswer(style);
 
     GtkWidget* dialog = gtk_message_dialog_new(static_cast<GtkWindow*>(owner), GTK_DIALOG_MODAL,

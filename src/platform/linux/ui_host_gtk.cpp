@@ -1,0 +1,456 @@
+#include "platform/linux/ui_host_gtk.h"
+
+#include <pango/pangocairo.h>
+
+#include <algorithm>
+#include <cstring>
+#include <exception>
+
+#include "gfx/error.h"
+#include "platform/linux/gtk_session.h"
+#include "platform/linux/key_codes_gtk.h"
+#include "platform/program_file.h"
+
+namespace {
+
+// Windows raises shorter timer intervals to this; a zero interval would also keep the main
+// context busy for ever.
+constexpr int kMinTimerMs = 10;
+// The drain after a wait ends even when a source is always ready.
+constexpr int kMaxDrainIterations = 1000;
+constexpr double kDefaultResolution = 96.0;
+
+void ReportHandlerError(const char* message) noexcept
+{
+    try {
+        ShowErrorBox(message);
+    } catch (...) {
+        // Nothing left to tell the user with.
+    }
+}
+
+bool PrimaryMonitorGeometry(GdkRectangle& geometry)
+{
+    GdkDisplay* display = gdk_display_get_default();
+    if (!display) return false;
+    // Xvfb and many single-screen setups name no primary monitor.
+    GdkMonitor* monitor = gdk_display_get_primary_monitor(display);
+    if (!monitor && gdk_display_get_n_monitors(display) > 0) monitor = gdk_display_get_monitor(display, 0);
+    if (!monitor) return false;
+    gdk_monitor_get_geometry(monitor, &geometry);
+    return true;
+}
+
+double ScreenResolution()
+{
+    if (EnsureGtkInitialized()) {
+        if (GdkScreen* screen = gdk_screen_get_default()) {
+            const double resolution = gdk_screen_get_resolution(screen);
+            if (resolution > 0) return resolution;
+        }
+    }
+    return kDefaultResolution;
+}
+
+// Pango takes UTF-8 only; a file name in another encoding still shows, with replacements.
+std::string ValidUtf8(std::string_view text)
+{
+    if (g_utf8_validate(text.data(), static_cast<gssize>(text.size()), nullptr)) return std::string(text);
+    gchar* valid = g_utf8_make_valid(text.data(), static_cast<gssize>(text.size()));
+    std::string result(valid);
+    g_free(valid);
+    return result;
+}
+
+// cairo writes 0xFF into the unused byte of the pixels it touches; GDI and the raster code
+// leave it zero.
+void ClearUnusedBytes(Bitmap& target, const Rect& area)
+{
+    const Rect clipped = area.Intersected(target.Bounds());
+    for (int y = clipped.y; y < clipped.Bottom(); ++y) {
+        Pixel* row = target.Row(y);
+        for (int x = clipped.x; x < clipped.Right(); ++x) row[x] &= 0x00FFFFFF;
+    }
+}
+
+Rect Union(const PangoRectangle& a, const PangoRectangle& b)
+{
+    const int left = std::min(a.x, b.x);
+    const int top = std::min(a.y, b.y);
+    return Rect{left, top, std::max(a.x + a.width, b.x + b.width) - left, std::max(a.y + a.height, b.y + b.height) - top};
+}
+
+struct CairoDeleter {
+    void operator()(cairo_t* cr) const { cairo_destroy(cr); }
+};
+struct GObjectDeleter {
+    void operator()(gpointer object) const { g_object_unref(object); }
+};
+struct FontDescriptionDeleter {
+    void operator()(PangoFontDescription* description) const { pango_font_description_free(description); }
+};
+struct MainLoopDeleter {
+    void operator()(GMainLoop* loop) const { g_main_loop_unref(loop); }
+};
+struct RegionDeleter {
+    void operator()(cairo_region_t* region) const { cairo_region_destroy(region); }
+};
+
+} // namespace
+
+void GtkUiHost::SourceDeleter::operator()(GSource* source) const
+{
+    g_source_destroy(source);
+    g_source_unref(source);
+}
+
+void GtkUiHost::SurfaceDeleter::operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
+
+GtkUiHost::GtkUiHost() : m_UiThread(std::this_thread::get_id())
+{
+    ClaimGtkThread();
+    m_Channel = std::make_shared<UiThreadChannel>();
+}
+
+GtkUiHost::~GtkUiHost()
+{
+    // Waiting workers get their answer now; queued tasks would find a host that is gone.
+    m_Channel->Close();
+    m_Timers.clear();
+    if (m_Window) gtk_widget_destroy(m_Window);
+}
+
+template <typename Handler> void GtkUiHost::Guarded(Handler&& handler)
+{
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        ReportHandlerError(error.what());
+    } catch (...) {
+        ReportHandlerError("An unexpected error occurred");
+    }
+}
+
+void GtkUiHost::OpenFullScreenWindow(UiEvents& events, bool topMost)
+{
+    if (m_Window || m_LoopEnded) throw Error("The UI host has already opened its window.");
+    if (!OnUiThread()) throw Error("The window can only be opened on the UI thread.");
+    if (!EnsureGtkInitialized())
+        throw Error("Cannot open the full-screen window: no display is available (is DISPLAY set?).");
+    GdkRectangle geometry{};
+    if (!PrimaryMonitorGeometry(geometry)) throw Error("Cannot open the full-screen window: the display has no monitor.");
+
+    m_Events = &events;
+    m_Screen = Size{geometry.width, geometry.height};
+    GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    m_Window = window;
+    m_Channel->SetWindowOpen(true);
+
+    GtkWindow* gtkWindow = GTK_WINDOW(window);
+    gtk_window_set_title(gtkWindow, ApplicationTitle().c_str());
+    gtk_window_set_decorated(gtkWindow, FALSE);
+    gtk_widget_set_app_paintable(window, TRUE);
+    gtk_widget_add_events(window, GDK_KEY_PRESS_MASK | GDK_BUTTON_PRESS_MASK | GDK_POINTER_MOTION_MASK |
+                                      GDK_STRUCTURE_MASK | GDK_EXPOSURE_MASK);
+    // Without a window manager, fullscreen alone leaves a small window: place and size it first.
+    gtk_window_move(gtkWindow, geometry.x, geometry.y);
+    gtk_window_set_default_size(gtkWindow, geometry.width, geometry.height);
+    gtk_window_resize(gtkWindow, geometry.width, geometry.height);
+    if (topMost) gtk_window_set_keep_above(gtkWindow, TRUE);
+
+    g_signal_connect(window, "key-press-event", G_CALLBACK(OnKeyPress), this);
+    g_signal_connect(window, "button-press-event", G_CALLBACK(OnButtonPress), this);
+    g_signal_connect(window, "motion-notify-event", G_CALLBACK(OnMotion), this);
+    g_signal_connect(window, "draw", G_CALLBACK(OnDraw), this);
+    g_signal_connect(window, "delete-event", G_CALLBACK(OnDeleteEvent), this);
+    g_signal_connect(window, "destroy", G_CALLBACK(OnDestroy), this);
+
+    gtk_widget_show(window);
+    gtk_window_fullscreen(gtkWindow);
+}
+
+Size GtkUiHost::ScreenSize() const
+{
+    if (!m_Screen.IsEmpty()) return m_Screen;
+    GdkRectangle geometry{};
+    if (EnsureGtkInitialized() && PrimaryMonitorGeometry(geometry)) return Size{geometry.width, geometry.height};
+    return Size{};
+}
+
+void GtkUiHost::RequestClose() { CloseWindow(); }
+
+void GtkUiHost::CloseWindow()
+{
+    if (!m_Window || m_Closing || !m_Events) return;
+    m_Closing = true;
+    bool allowed = false;
+    Guarded([&] { allowed = m_Events->CloseQuery(); });
+    if (!allowed) {
+        m_Closing = false;
+        return;
+    }
+    // Workers waiting for a box would wait for a loop that is about to end.
+    m_Channel->Close();
+    Guarded([&] { m_Events->Closed(); });
+    if (m_Window) gtk_widget_destroy(m_Window);
+}
+
+void GtkUiHost::LoopEnded()
+{
+    m_LoopEnded = true;
+    m_Channel->SetWindowOpen(false);
+    m_Channel->Close();
+    m_Timers.clear();
+    for (GMainLoop* loop : m_Loops) g_main_loop_quit(loop);
+}
+
+void GtkUiHost::Run()
+{
+    if (!m_Window) return;
+    const std::unique_ptr<GMainLoop, MainLoopDeleter> loop(g_main_loop_new(nullptr, FALSE));
+    m_Loops.push_back(loop.get());
+    {
+        const PumpScope pump(*m_Channel);
+        g_main_loop_run(loop.get());
+    }
+    std::erase(m_Loops, loop.get());
+}
+
+void GtkUiHost::WaitAndDispatch(int maxMs)
+{
+    const PumpScope pump(*m_Channel);
+    GMainContext* context = g_main_context_default();
+    // One iteration that blocks at most maxMs for any source (input, timer, posted task), then
+    // everything that is ready.
+    if (g_main_context_acquire(context)) {
+        gint priority = 0;
+        g_main_context_prepare(context, &priority);
+        if (m_PollFds.empty()) m_PollFds.resize(16);
+        gint timeout = -1;
+        gint count = 0;
+        while ((count = g_main_context_query(context, priority, &timeout, m_PollFds.data(),
+                                             static_cast<gint>(m_PollFds.size()))) > static_cast<gint>(m_PollFds.size()))
+            m_PollFds.resize(static_cast<std::size_t>(count));
+        const int cap = std::max(maxMs, 0);
+        if (timeout < 0 || timeout > cap) timeout = cap;
+        g_poll(m_PollFds.data(), static_cast<guint>(count), timeout);
+        g_main_context_check(context, priority, m_PollFds.data(), count);
+        g_main_context_dispatch(context);
+        g_main_context_release(context);
+    }
+    for (int i = 0; i < kMaxDrainIterations && g_main_context_iteration(context, FALSE); ++i) {
+    }
+}
+
+void GtkUiHost::StartTimer(int timerId, int intervalMs)
+{
+    if (m_LoopEnded) return;
+    m_Timers.erase(timerId);
+    SourcePtr source(g_timeout_source_new(static_cast<guint>(std::max(intervalMs, kMinTimerMs))));
+    g_source_set_callback(source.get(), OnTimer, this, nullptr);
+    // As on Windows, a tick handler that waits still sees ticks, its own timer's included.
+    g_source_set_can_recurse(source.get(), TRUE);
+    g_source_attach(source.get(), nullptr);
+    m_Timers.emplace(timerId, std::move(source));
+}
+
+void GtkUiHost::StopTimer(int timerId) { m_Timers.erase(timerId); }
+
+gboolean GtkUiHost::OnTimer(gpointer self)
+{
+    auto& host = *static_cast<GtkUiHost*>(self);
+    GSource* current = g_main_current_source();
+    const auto found = std::find_if(host.m_Timers.begin(), host.m_Timers.end(),
+                                    [current](const auto& entry) { return entry.second.get() == current; });
+    if (found == host.m_Timers.end()) return G_SOURCE_REMOVE;
+    const int timerId = found->first;
+    // The handler may stop or restart this very timer; nothing of the entry is used after it.
+    if (host.m_Events) host.Guarded([&] { host.m_Events->TimerTick(timerId); });
+    return G_SOURCE_CONTINUE;
+}
+
+void GtkUiHost::Post(std::function<void()> task)
+{
+    if (!task) return;
+    m_Channel->Post([this, task = std::move(task)] { Guarded(task); });
+}
+
+int GtkUiHost::WorkerMessageBox(const std::string& text, const std::string& caption, unsigned style)
+{
+    if (OnUiThread()) return ShowMessageBox(text, caption, style, m_Window);
+    // The channel outlives the host for a worker still waiting when the host goes away.
+    const std::shared_ptr<UiThreadChannel> channel = m_Channel;
+    const auto answer =
+        channel->Call([this, text, caption, style] { return ShowMessageBox(text, caption, style, m_Window); });
+    if (answer) return *answer;
+    // Off GTK's thread the box only echoes an error to standard error and gives its silent answer.
+    return ShowMessageBox(text, caption, style);
+}
+
+void GtkUiHost::DeliverMediaNotify(unsigned flags)
+{
+    if (!OnUiThread()) {
+        Post([this, flags] { DeliverMediaNotify(flags); });
+        return;
+    }
+    if (m_LoopEnded || !m_Events) return;
+    Guarded([&] { m_Events->MediaNotify(flags); });
+}
+
+void GtkUiHost::Present(const Bitmap& frame) { Present(frame, frame.Bounds()); }
+
+void GtkUiHost::Present(const Bitmap& frame, const Rect& changed)
+{
+    if (frame.IsEmpty()) return;
+    Rect area = changed.Intersected(frame.Bounds());
+    if (m_LastFrame.GetSize() != frame.GetSize()) {
+        m_LastFrameSurface.reset();
+        m_LastFrame = Bitmap(frame.Width(), frame.Height(), kBlack);
+        SurfacePtr surface(cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(m_LastFrame.Data()),
+                                                               CAIRO_FORMAT_RGB24, frame.Width(), frame.Height(),
+                                                               static_cast<int>(m_LastFrame.Stride())));
+        if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
+            throw Error("The frame is too large to be shown.");
+        m_LastFrameSurface = std::move(surface);
+        // Nothing of an earlier frame of another size is kept.
+        area = frame.Bounds();
+    }
+    if (area.IsEmpty()) return;
+    cairo_surface_flush(m_LastFrameSurface.get());
+    const std::size_t rowBytes = static_cast<std::size_t>(area.width) * sizeof(Pixel);
+    for (int y = area.y; y < area.Bottom(); ++y)
+        std::memcpy(m_LastFrame.Row(y) + area.x, frame.Row(y) + area.x, rowBytes);
+    cairo_surface_mark_dirty_rectangle(m_LastFrameSurface.get(), area.x, area.y, area.width, area.height);
+    DrawFrameArea(area);
+}
+
+void GtkUiHost::DrawFrameArea(const Rect& area)
+{
+    if (!m_Window || !m_LastFrameSurface) return;
+    GdkWindow* gdkWindow = gtk_widget_get_window(m_Window);
+    if (!gdkWindow || !gdk_window_is_viewable(gdkWindow)) return;
+    // Drawn now rather than through the frame clock, which would cap an animation's steps.
+    const cairo_rectangle_int_t bounds{area.x, area.y, area.width, area.height};
+    const std::unique_ptr<cairo_region_t, RegionDeleter> region(cairo_region_create_rectangle(&bounds));
+    GdkDrawingContext* drawing = gdk_window_begin_draw_frame(gdkWindow, region.get());
+    cairo_t* cr = gdk_drawing_context_get_cairo_context(drawing);
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_set_source_surface(cr, m_LastFrameSurface.get(), 0, 0);
+    cairo_rectangle(cr, area.x, area.y, area.width, area.height);
+    cairo_fill(cr);
+    gdk_window_end_draw_frame(gdkWindow, drawing);
+    gdk_display_flush(gdk_window_get_display(gdkWindow));
+}
+
+void GtkUiHost::DrawText(Bitmap& target, const TextFont& font, Point topLeft, std::string_view text)
+{
+    if (target.IsEmpty() || text.empty()) return;
+    const SurfacePtr surface(cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(target.Data()),
+                                                                 CAIRO_FORMAT_RGB24, target.Width(), target.Height(),
+                                                                 static_cast<int>(target.Stride())));
+    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) throw Error("Text cannot be drawn on a picture this large.");
+    const std::unique_ptr<cairo_t, CairoDeleter> cr(cairo_create(surface.get()));
+    const std::unique_ptr<PangoLayout, GObjectDeleter> layout(pango_cairo_create_layout(cr.get()));
+    pango_cairo_context_set_resolution(pango_layout_get_context(layout.get()), ScreenResolution());
+    pango_layout_context_changed(layout.get());
+
+    const std::unique_ptr<PangoFontDescription, FontDescriptionDeleter> description(pango_font_description_new());
+    pango_font_description_set_family(description.get(), font.face.c_str());
+    pango_font_description_set_size(description.get(), std::max(font.points, 1) * PANGO_SCALE);
+    pango_layout_set_font_description(layout.get(), description.get());
+    const std::string valid = ValidUtf8(text);
+    pango_layout_set_text(layout.get(), valid.data(), static_cast<int>(valid.size()));
+
+    cairo_set_source_rgb(cr.get(), 0, 0, 0);
+    cairo_move_to(cr.get(), topLeft.x, topLeft.y);
+    pango_cairo_show_layout(cr.get(), layout.get());
+    cairo_surface_flush(surface.get());
+
+    PangoRectangle ink{};
+    PangoRectangle logical{};
+    pango_layout_get_pixel_extents(layout.get(), &ink, &logical);
+    const Rect touched = Union(ink, logical).Translated(topLeft.x - 1, topLeft.y - 1);
+    ClearUnusedBytes(target, Rect{touched.x, touched.y, touched.width + 2, touched.height + 2});
+}
+
+gboolean GtkUiHost::OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer self)
+{
+    auto& host = *static_cast<GtkUiHost*>(self);
+    int key = VirtualKeyOf(event->keyval);
+    if (key == 0) {
+        // A shifted symbol ("!") carries the code of its key ('1'), as on Windows.
+        guint base = 0;
+        if (gdk_keymap_translate_keyboard_state(gdk_keymap_get_for_display(gdk_display_get_default()),
+                                                event->hardware_keycode, GdkModifierType(0), event->group, &base,
+                                                nullptr, nullptr, nullptr))
+            key = VirtualKeyOf(base);
+    }
+    if (key == 0) key = kOtherKey;
+    const ShiftState shift = ShiftStateOf(event->keyval, event->state);
+    if (host.m_Events) host.Guarded([&] { host.m_Events->KeyDown(key, shift); });
+    // Alt+F4 asks for a close as a window manager would; there may be none to do it.
+    constexpr int kF4 = vk::F1 + 3;
+    if (key == kF4 && shift.alt && !shift.ctrl && !shift.shift) host.CloseWindow();
+    return TRUE;
+}
+
+gboolean GtkUiHost::OnButtonPress(GtkWidget*, GdkEventButton* event, gpointer self)
+{
+    auto& host = *static_cast<GtkUiHost*>(self);
+    // A double click arrives as a second press as well; its extra event is not a click.
+    if (event->type != GDK_BUTTON_PRESS || !host.m_Events) return TRUE;
+    MouseButton button = MouseButton::Left;
+    switch (event->button) {
+    case 1: button = MouseButton::Left; break;
+    case 2: button = MouseButton::Middle; break;
+    case 3: button = MouseButton::Right; break;
+    default: return TRUE;
+    }
+    const Point at{static_cast<int>(event->x), static_cast<int>(event->y)};
+    host.Guarded([&] { host.m_Events->MouseDown(button, at); });
+    return TRUE;
+}
+
+gboolean GtkUiHost::OnMotion(GtkWidget*, GdkEventMotion* event, gpointer self)
+{
+    auto& host = *static_cast<GtkUiHost*>(self);
+    const Point at{static_cast<int>(event->x), static_cast<int>(event->y)};
+    if (host.m_Events) host.Guarded([&] { host.m_Events->MouseMove(at); });
+    return TRUE;
+}
+
+gboolean GtkUiHost::OnDraw(GtkWidget*, cairo_t* cr, gpointer self)
+{
+    auto& host = *static_cast<GtkUiHost*>(self);
+    cairo_set_source_rgb(cr, 0, 0, 0);
+    cairo_paint(cr);
+    if (host.m_LastFrameSurface) {
+        cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+        cairo_set_source_surface(cr, host.m_LastFrameSurface.get(), 0, 0);
+        cairo_rectangle(cr, 0, 0, host.m_LastFrame.Width(), host.m_LastFrame.Height());
+        cairo_fill(cr);
+    }
+    // The form's paint handler animates and waits: it runs after GTK's paint phase, not in it.
+    if (host.m_Events && !host.m_PaintQueued) {
+        host.m_PaintQueued = host.m_Channel->Post([&host] {
+            host.m_PaintQueued = false;
+            host.Guarded([&] { host.m_Events->Paint(); });
+        });
+    }
+    return TRUE;
+}
+
+gboolean GtkUiHost::OnDeleteEvent(GtkWidget*, GdkEvent*, gpointer self)
+{
+    static_cast<GtkUiHost*>(self)->CloseWindow();
+    return TRUE;
+}
+
+void GtkUiHost::OnDestroy(GtkWidget*, gpointer self)
+{
+    auto& host = *static_cast<GtkUiHost*>(self);
+    host.m_Window = nullptr;
+    host.LoopEnded();
+}
+
+std::unique_ptr<UiHost> CreateUiHost() { return std::make_unique<GtkUiHost>(); }
