@@ -149,13 +149,19 @@ TEST(ScriptedUiHost, PostedTasksAndWorkerBoxesRunOnTheUiThread)
 
 TEST(ScriptedUiHost, AWorkerBoxWithNoLoopLeftGetsTheCancellingAnswer)
 {
-    auto host = std::make_unique<ScriptedUiHost>();
+    ScriptedUiHost host;
+    EXPECT_EQ(host.WorkerMessageBox("no window yet", "", mb::YesNo), mb::IdNo);
+
+    RecordingForm form(host);
+    host.OpenFullScreenWindow(form, false);
     int answer = 0;
-    std::thread worker([&] { answer = host->WorkerMessageBox("text", "", mb::OkCancel); });
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    host.reset(); // the box was never shown
+    std::thread worker([&] { answer = host.WorkerMessageBox("never shown", "", mb::OkCancel); });
+    while (host.MessageBoxes().empty() && !host.WindowDestroyed()) {
+        host.RequestClose(); // the close comes before the loop ever shows the box
+    }
     worker.join();
     EXPECT_EQ(answer, mb::IdCancel);
+    EXPECT_TRUE(host.MessageBoxes().empty());
 }
 
 } // namespace

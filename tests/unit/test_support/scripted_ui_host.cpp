@@ -59,8 +59,10 @@ void ScriptedUiHost::RequestClose()
     if (!WindowOpen()) return;
     if (!m_Events->CloseQuery()) return;
     m_Events->Closed();
+    // A worker still waiting for a box gets its cancelling answer: no loop is left to show it.
     std::lock_guard lock(m_Mutex);
     m_Destroyed = true;
+    m_BoxAnswered.notify_all();
 }
 
 void ScriptedUiHost::Deliver(const Input& input)
@@ -199,7 +201,7 @@ int ScriptedUiHost::WorkerMessageBox(const std::string& text, const std::string&
     };
     const auto pending = std::make_shared<Pending>();
     std::unique_lock lock(m_Mutex);
-    if (m_ShutDown || m_Destroyed) return CancellingAnswer(style);
+    if (m_ShutDown || m_Destroyed || m_Events == nullptr) return CancellingAnswer(style);
     m_Posted.push_back([this, pending, call = MessageBoxCall{text, caption, style}] {
         std::lock_guard inner(m_Mutex);
         m_Boxes.push_back(call);
@@ -211,7 +213,7 @@ int ScriptedUiHost::WorkerMessageBox(const std::string& text, const std::string&
         pending->answer = answer;
         m_BoxAnswered.notify_all();
     });
-    m_BoxAnswered.wait(lock, [&] { return pending->answer.has_value() || m_ShutDown; });
+    m_BoxAnswered.wait(lock, [&] { return pending->answer.has_value() || m_ShutDown || m_Destroyed; });
     return pending->answer.value_or(CancellingAnswer(style));
 }
 

@@ -45,6 +45,7 @@ public:
     };
 
     explicit ScriptedUiHost(Size screen = {1024, 768}) : m_Screen(screen) {}
+    // Workers must have left WorkerMessageBox before the host goes.
     ~ScriptedUiHost() override;
 
     // Script. An input queued for wait k arrives during the k-th WaitAndDispatch from now on
@@ -113,7 +114,7 @@ private:
     bool HasPosted() const;
 
     Size m_Screen;
-    UiEvents* m_Events = nullptr;
+    UiEvents* m_Events = nullptr; // set on the UI thread before any worker starts
     bool m_TopMost = false;
     bool m_Destroyed = false;
     std::int64_t m_Now = 0;
