@@ -13,6 +13,11 @@ class PeakMemoryProbe {
 public:
     PeakMemoryProbe()
     {
+#if defined(__SANITIZE_THREAD__)
+        // The thread sanitizer maps several bytes of shadow for every byte used: the resident
+        // size says nothing about the code's own memory.
+        return;
+#endif
         if (!ResetPeak()) return;
         const std::int64_t before = StatusKilobytes("VmRSS:");
         {
