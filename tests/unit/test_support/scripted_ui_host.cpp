@@ -58,11 +58,14 @@ void ScriptedUiHost::RequestClose()
 {
     if (!WindowOpen()) return;
     if (!m_Events->CloseQuery()) return;
+    {
+        // A worker still waiting for a box gets its cancelling answer before the close handler
+        // waits for it: no loop is left to show the box.
+        std::lock_guard lock(m_Mutex);
+        m_Destroyed = true;
+        m_BoxAnswered.notify_all();
+    }
     m_Events->Closed();
-    // A worker still waiting for a box gets its cancelling answer: no loop is left to show it.
-    std::lock_guard lock(m_Mutex);
-    m_Destroyed = true;
-    m_BoxAnswered.notify_all();
 }
 
 void ScriptedUiHost::Deliver(const Input& input)
