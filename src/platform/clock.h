@@ -17,3 +17,6 @@ LocalDateTime CurrentLocalDateTime();
 // The date in the user's short date format and the time in the user's long time format.
 std::string FormatShortDate(const LocalDateTime& when);
 std::string FormatLongTime(const LocalDateTime& when);
+
+// The user's time separator (":" on most systems), between hours, minutes and seconds.
+std::string TimeSeparator();

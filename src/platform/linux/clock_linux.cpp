@@ -46,3 +46,6 @@ LocalDateTime CurrentLocalDateTime()
 
 std::string FormatShortDate(const LocalDateTime& when) { return Format(when, "%x"); }
 std::string FormatLongTime(const LocalDateTime& when) { return Format(when, "%X"); }
+
+// The C library offers no locale item for the time separator alone; Linux locales use ":".
+std::string TimeSeparator() { return ":"; }

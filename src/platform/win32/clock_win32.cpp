@@ -40,3 +40,12 @@ std::string FormatLongTime(const LocalDateTime& when)
     const int length = GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &time, nullptr, buffer, sizeof buffer);
     return length > 0 ? std::string(buffer, static_cast<std::size_t>(length - 1)) : std::string();
 }
+
+std::string TimeSeparator()
+{
+    char buffer[16];
+    const int length = GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STIME, buffer, sizeof buffer);
+    // The count includes the terminating zero; an empty or unreadable setting keeps the usual one.
+    if (length <= 1) return ":";
+    return std::string(buffer, static_cast<std::size_t>(length - 1));
+}
