@@ -19,6 +19,7 @@ constexpr int kMinTimerMs = 10;
 // The drain after a wait ends even when a source is always ready.
 constexpr int kMaxDrainIterations = 1000;
 constexpr double kDefaultResolution = 96.0;
+constexpr const char* kFallbackFace = "Liberation Sans";
 
 void ReportHandlerError(const char* message) noexcept
 {
@@ -355,7 +356,10 @@ void GtkUiHost::DrawText(Bitmap& target, const TextFont& font, Point topLeft, st
     pango_layout_context_changed(layout.get());
 
     const std::unique_ptr<PangoFontDescription, FontDescriptionDeleter> description(pango_font_description_new());
-    pango_font_description_set_family(description.get(), font.face.c_str());
+    // A face the system lacks ("Ms Sans Serif") falls back to Arial's metric twin, as GDI maps an
+    // unknown face to a plain sans serif; fontconfig alone would pick DejaVu Sans.
+    const std::string family = font.face.empty() ? std::string(kFallbackFace) : font.face + "," + kFallbackFace;
+    pango_font_description_set_family(description.get(), family.c_str());
     pango_font_description_set_size(description.get(), std::max(font.points, 1) * PANGO_SCALE);
     pango_layout_set_font_description(layout.get(), description.get());
     const std::string valid = ValidUtf8(text);
