@@ -5,7 +5,19 @@
 #include <cstring>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+#include <immintrin.h>
+#define TOVELIN_RASTER_AVX2 1
+#endif
+
 namespace {
+
+// A copy at least this large cannot stay in the cache: its writes go straight to memory, which
+// spares reading each destination line in first. A full frame at 3840 x 2160 is 33 MB.
+constexpr std::size_t kStreamingCopyBytes = std::size_t{16} << 20;
 
 // A block whose every pixel lies inside both bitmaps.
 struct ClippedBlock {
@@ -162,14 +174,97 @@ void StretchBetween(Bitmap& dst, Rect to, const Bitmap& src, Rect from)
     }
 }
 
+// One row between two different bitmaps. A plain vector loop: the library's copy of a row
+// whose source and destination are aligned differently runs several times slower here.
+void CopyRowDistinct(Pixel* __restrict out, const Pixel* __restrict in, std::size_t count, bool stream)
+{
+#if defined(__SSE2__)
+    std::size_t x = 0;
+    if (stream) {
+        for (; x < count && reinterpret_cast<std::uintptr_t>(out + x) % 16 != 0; ++x) out[x] = in[x];
+        for (; x + 4 <= count; x += 4) {
+            _mm_stream_si128(reinterpret_cast<__m128i*>(out + x), _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + x)));
+        }
+    } else {
+        for (; x + 4 <= count; x += 4) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + x)));
+        }
+    }
+    for (; x < count; ++x) out[x] = in[x];
+#else
+    (void)stream;
+    std::memcpy(out, in, count * sizeof(Pixel));
+#endif
+}
+
+// Makes streamed writes visible in order before anything else is written or read.
+void EndStreaming()
+{
+#if defined(__SSE2__)
+    _mm_sfence();
+#endif
+}
+
+#if TOVELIN_RASTER_AVX2
+// Sixteen channels widened to 16 bits: (s * sw + d * dw + 127) / 255 rounded down, through the
+// same division without a divide as BlendChannel.
+__attribute__((target("avx2"))) inline __m256i BlendChannelsAvx2(__m256i s, __m256i d, __m256i sw, __m256i dw)
+{
+    const __m256i sum = _mm256_add_epi16(_mm256_add_epi16(_mm256_mullo_epi16(s, sw), _mm256_mullo_epi16(d, dw)),
+                                         _mm256_set1_epi16(127));
+    return _mm256_srli_epi16(_mm256_add_epi16(_mm256_add_epi16(sum, _mm256_set1_epi16(1)), _mm256_srli_epi16(sum, 8)),
+                             8);
+}
+
+// The blend of BlendRowDistinct, 32 bytes at a time: each byte widened to 16 bits, weighted,
+// rounded exactly as there, and narrowed again.
+__attribute__((target("avx2"))) void BlendRowDistinctAvx2(Pixel* __restrict dst, const Pixel* __restrict src,
+                                                          int count, std::uint32_t alpha)
+{
+    const auto a = static_cast<short>(alpha);
+    const auto b = static_cast<short>(255 - alpha);
+    // Little-endian words: the unused byte is the fourth of each pixel, weighted 0 : 255.
+    const __m256i srcWeight = _mm256_setr_epi16(a, a, a, 0, a, a, a, 0, a, a, a, 0, a, a, a, 0);
+    const __m256i dstWeight = _mm256_setr_epi16(b, b, b, 255, b, b, b, 255, b, b, b, 255, b, b, b, 255);
+    const __m256i zero = _mm256_setzero_si256();
+    int x = 0;
+    for (; x + 8 <= count; x += 8) {
+        const __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + x));
+        const __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dst + x));
+        const __m256i low = BlendChannelsAvx2(_mm256_unpacklo_epi8(s, zero), _mm256_unpacklo_epi8(d, zero), srcWeight,
+                                              dstWeight);
+        const __m256i high = BlendChannelsAvx2(_mm256_unpackhi_epi8(s, zero), _mm256_unpackhi_epi8(d, zero),
+                                               srcWeight, dstWeight);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + x), _mm256_packus_epi16(low, high));
+    }
+    for (; x < count; ++x) dst[x] = BlendPixel(src[x], dst[x], alpha);
+}
+
+bool HasAvx2()
+{
+    static const bool has = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx2") != 0;
+    }();
+    return has;
+}
+#endif
+
 } // namespace
 
 void CopyBlock(Bitmap& dst, Rect to, const Bitmap& src, Point from)
 {
     const ClippedBlock block = Clip(dst, to, src, from);
     if (block.IsEmpty()) return;
-    const std::size_t bytes = static_cast<std::size_t>(block.width) * sizeof(Pixel);
-    ForEachRow(dst, src, block, [bytes](Pixel* out, const Pixel* in) { std::memmove(out, in, bytes); });
+    const std::size_t width = static_cast<std::size_t>(block.width);
+    if (&dst == &src) {
+        const std::size_t bytes = width * sizeof(Pixel);
+        ForEachRow(dst, src, block, [bytes](Pixel* out, const Pixel* in) { std::memmove(out, in, bytes); });
+        return;
+    }
+    const bool stream = width * static_cast<std::size_t>(block.height) * sizeof(Pixel) >= kStreamingCopyBytes;
+    ForEachRow(dst, src, block, [width, stream](Pixel* out, const Pixel* in) { CopyRowDistinct(out, in, width, stream); });
+    if (stream) EndStreaming();
 }
 
 int StretchSourceIndex(int dst, int srcLength, int dstLength)
@@ -196,12 +291,23 @@ void StretchCopy(Bitmap& dst, Rect to, const Bitmap& src, Rect from)
 
 void BlendBlock(Bitmap& dst, Rect to, const Bitmap& src, Point from, std::uint8_t alpha)
 {
+    // Alpha 0 gives every channel (dst * 255 + 127) / 255, which is dst: nothing changes.
+    if (alpha == 0) return;
     const ClippedBlock block = Clip(dst, to, src, from);
     if (block.IsEmpty()) return;
     const bool sameBitmap = &dst == &src;
-    ForEachRow(dst, src, block, [&block, alpha, sameBitmap](Pixel* out, const Pixel* in) {
+#if TOVELIN_RASTER_AVX2
+    const bool wide = std::endian::native == std::endian::little && HasAvx2();
+#else
+    const bool wide = false;
+#endif
+    ForEachRow(dst, src, block, [&block, alpha, sameBitmap, wide](Pixel* out, const Pixel* in) {
         if (sameBitmap) {
             BlendRowWithin(out, in, block.width, alpha);
+        } else if (wide) {
+#if TOVELIN_RASTER_AVX2
+            BlendRowDistinctAvx2(out, in, block.width, alpha);
+#endif
         } else {
             BlendRowDistinct(out, in, block.width, alpha);
         }

@@ -19,6 +19,12 @@ int RoundedProportion(int i, int h, int w)
     return w > 0 ? static_cast<int>((2 * std::int64_t{i} * h + w) / (2 * std::int64_t{w})) : 0;
 }
 
+// The rectangle of 2 * halfWidth x 2 * halfHeight centred as BoxFromCentre centres it.
+Rect CentredBox(int w, int h, int halfWidth, int halfHeight)
+{
+    return Rect{w / 2 - halfWidth, h / 2 - halfHeight, 2 * halfWidth, 2 * halfHeight};
+}
+
 } // namespace
 
 const TransitionEffects::Effect TransitionEffects::kEffects[kEffectCount] = {
@@ -85,11 +91,23 @@ void TransitionEffects::CopyColumn(int column)
     StretchCopy(m_BackBuffer, Rect{column, 0, 1, m_Size.height}, m_PhotoBitmap, Rect{column, 0, 1, m_Size.height});
 }
 
+void TransitionEffects::UncoverRing(Rect area, Rect inner)
+{
+    if (inner.IsEmpty()) {
+        Uncover(area);
+        return;
+    }
+    Uncover(Rect{area.x, area.y, area.width, inner.y - area.y});
+    Uncover(Rect{area.x, inner.Bottom(), area.width, area.Bottom() - inner.Bottom()});
+    Uncover(Rect{area.x, inner.y, inner.x - area.x, inner.height});
+    Uncover(Rect{inner.Right(), inner.y, area.Right() - inner.Right(), inner.height});
+}
+
 // The bottom of the photo slides down from the top edge on the odd rows while its top slides
 // up from the bottom edge on the others, both bands rewritten in full at every step.
 TransitionEffects::EffectEnd TransitionEffects::InterlacedSlide()
 {
-    const auto [W, H] = m_Size;
+    const int H = m_Size.height;
     return Animate(H, 2, [this, H](int k) {
         for (int n = k; n >= 2; n -= 2) {
             CopyRow(n - 1, H - k + n - 1);
@@ -101,7 +119,8 @@ TransitionEffects::EffectEnd TransitionEffects::InterlacedSlide()
 // Four bands a quarter of the height high, entering alternately from the left and the right.
 TransitionEffects::EffectEnd TransitionEffects::BandSlide()
 {
-    const auto [W, H] = m_Size;
+    const int W = m_Size.width;
+    const int H = m_Size.height;
     const int q = H / 4;
     return Animate(W, 1, [this, W, H, q](int i) {
         Copy(Rect{0, 0, i, q}, Point{W - i, 0});
@@ -113,14 +132,16 @@ TransitionEffects::EffectEnd TransitionEffects::BandSlide()
 
 TransitionEffects::EffectEnd TransitionEffects::SlideFromLeft()
 {
-    const auto [W, H] = m_Size;
+    const int W = m_Size.width;
+    const int H = m_Size.height;
     return Animate(W, 1, [this, W, H](int i) { Copy(Rect{0, 0, i, H}, Point{W - i, 0}); });
 }
 
 // The photo's bottom-left corner enters at the top-right corner and moves along the diagonal.
 TransitionEffects::EffectEnd TransitionEffects::SlideFromTopRight()
 {
-    const auto [W, H] = m_Size;
+    const int W = m_Size.width;
+    const int H = m_Size.height;
     return Animate(W, 1, [this, W, H](int i) {
         const int c = Proportion(i, H, W);
         Copy(Rect{W - i, 0, i, c}, Point{0, H - c});
@@ -131,27 +152,31 @@ TransitionEffects::EffectEnd TransitionEffects::SlideFromTopRight()
 // drops into place, and stays unchanged while that source lies below the photo.
 TransitionEffects::EffectEnd TransitionEffects::LeftBandDrop()
 {
-    const auto [W, H] = m_Size;
+    const int W = m_Size.width;
+    const int H = m_Size.height;
     return Animate(W, 1, [this, W, H](int i) { Copy(Rect{0, 0, i, H}, Point{0, W - i}); });
 }
 
-// The second copy reaches past the bottom edge on purpose: clipped, it uncovers every row
-// from H - i down.
+// After step i rows 0 ... i and H - i ... H - 1 show the photo in place. The earlier steps of
+// this run have uncovered all but rows i and H - i, and copying a pixel in place again changes
+// nothing, so each step copies just those two rows.
 TransitionEffects::EffectEnd TransitionEffects::RowsToCentre()
 {
-    const auto [W, H] = m_Size;
+    const int W = m_Size.width;
+    const int H = m_Size.height;
     return Animate(H / 2, 1, [this, W, H](int i) {
         Uncover(Rect{0, i, W, 1});
-        Uncover(Rect{0, H - i, W, H});
+        if (i > 0) Uncover(Rect{0, H - i, W, 1});
     });
 }
 
 TransitionEffects::EffectEnd TransitionEffects::ColumnsToCentre()
 {
-    const auto [W, H] = m_Size;
+    const int W = m_Size.width;
+    const int H = m_Size.height;
     return Animate(W / 2, 1, [this, W, H](int i) {
         Uncover(Rect{i, 0, 1, H});
-        Uncover(Rect{W - i, 0, W, H});
+        if (i > 0) Uncover(Rect{W - i, 0, 1, H});
     });
 }
 
@@ -172,25 +197,37 @@ TransitionEffects::EffectEnd TransitionEffects::VerticalBlinds()
     });
 }
 
+// The opening of step i, columns W/2 - i ... W/2 + i - 1, holds the previous step's opening,
+// already in place: only its two outer columns are new.
 TransitionEffects::EffectEnd TransitionEffects::OpenFromCentre()
 {
-    const auto [W, H] = m_Size;
-    return Animate(W / 2, 1, [this, W, H](int i) { Uncover(Rect{W / 2 - i, 0, 2 * i, H}); });
+    const int W = m_Size.width;
+    const int H = m_Size.height;
+    return Animate(W / 2, 1, [this, W, H](int i) {
+        if (i == 0) return;
+        Uncover(Rect{W / 2 - i, 0, 1, H});
+        Uncover(Rect{W / 2 + i - 1, 0, 1, H});
+    });
 }
 
+// The box of step i holds the previous step's box, already in place: only the ring between
+// them is copied.
 TransitionEffects::EffectEnd TransitionEffects::BoxFromCentre()
 {
-    const auto [W, H] = m_Size;
+    const int W = m_Size.width;
+    const int H = m_Size.height;
     return Animate(W / 2, 1, [this, W, H](int i) {
-        const int a = Proportion(i, H, W);
-        Uncover(Rect{W / 2 - i, H / 2 - a, 2 * i, 2 * a});
+        const Rect box = CentredBox(W, H, i, Proportion(i, H, W));
+        const Rect previous = i > 0 ? CentredBox(W, H, i - 1, Proportion(i - 1, H, W)) : Rect{};
+        UncoverRing(box, previous);
     });
 }
 
 // Each step blends the photo over the previous step's result, alpha 0, 2, ..., 254.
 TransitionEffects::EffectEnd TransitionEffects::Dissolve()
 {
-    const auto [W, H] = m_Size;
+    const int W = m_Size.width;
+    const int H = m_Size.height;
     return Animate(127, 1, [this, W, H](int i) {
         BlendBlock(m_BackBuffer, Rect{0, 0, W, H}, m_PhotoBitmap, Point{0, 0}, static_cast<std::uint8_t>(2 * i));
     });
@@ -200,7 +237,8 @@ TransitionEffects::EffectEnd TransitionEffects::Dissolve()
 // Copies 6 and 7 are taller than the tile on purpose and are cut at the bottom edge.
 TransitionEffects::EffectEnd TransitionEffects::NineTiles()
 {
-    const auto [W, H] = m_Size;
+    const int W = m_Size.width;
+    const int H = m_Size.height;
     const int T = W / 3;
     const int T2 = (2 * W) / 3;
     const int U = H / 3;
@@ -215,6 +253,16 @@ TransitionEffects::EffectEnd TransitionEffects::NineTiles()
         Copy(Rect{0, H - c, i, U}, Point{T - i, U2});
         Copy(Rect{T, H - c, T, H - c}, Point{T, U2});
         Copy(Rect{W - i, H - c, i, c}, Point{T2, U2});
-        Uncover(Rect{W / 2 - i / 2, H / 2 - c / 2, i, c});
+        // The centre of the previous step is still in place, except where this step's outer
+        // tiles, which reach into it at the last steps, have just drawn over it.
+        const Rect centre{W / 2 - i / 2, H / 2 - c / 2, i, c};
+        const int p = i > 0 ? RoundedProportion(i - 1, H, W) : 0;
+        const Rect previous = i > 0 ? Rect{W / 2 - (i - 1) / 2, H / 2 - p / 2, i - 1, p} : Rect{};
+        UncoverRing(centre, previous);
+        for (const Rect tile : {Rect{0, 0, i, c}, Rect{T, 0, T, c}, Rect{W - i, 0, i, c}, Rect{0, U, i, U},
+                                Rect{W - i, U, i, U}, Rect{0, H - c, i, U}, Rect{T, H - c, T, H - c},
+                                Rect{W - i, H - c, i, c}}) {
+            Uncover(tile.Intersected(previous));
+        }
     });
 }

@@ -61,6 +61,8 @@ private:
     void Uncover(Rect area) { Copy(area, Point{area.x, area.y}); }
     void CopyRow(int to, int from);
     void CopyColumn(int column);
+    // Copies in place the part of `area` that lies outside `inner`, a rectangle inside it.
+    void UncoverRing(Rect area, Rect inner);
 
     EffectHost& m_Host;
     const Bitmap& m_PhotoBitmap;

@@ -86,6 +86,27 @@ TEST(CopyBlock, ClipsHugeRectanglesAndEmptyBitmaps)
     EXPECT_EQ(back, entry);
 }
 
+TEST(CopyBlock, BlocksTooLargeForTheCacheCopyTheSamePixels)
+{
+    // 2100 x 2050 pixels is over 16 MB, the size from which a copy writes around the cache;
+    // the rectangles start on every alignment of the source and the destination.
+    const Bitmap photo = MakePattern(2100, 2050, 1);
+    const Bitmap entry = MakePattern(2100, 2050, 2);
+    struct Case {
+        Rect to;
+        Point from;
+    };
+    for (const Case& c : {Case{Rect{0, 0, 2100, 2050}, Point{0, 0}}, Case{Rect{1, 0, 2099, 2050}, Point{0, 0}},
+                          Case{Rect{0, 3, 2097, 2047}, Point{3, 0}}, Case{Rect{-2, -1, 2103, 2052}, Point{1, 2}},
+                          Case{Rect{2, 1, 2100, 2050}, Point{-1, 0}}}) {
+        Bitmap expected = entry;
+        Bitmap actual = entry;
+        ReferenceCopy(expected, c.to, photo, c.from);
+        CopyBlock(actual, c.to, photo, c.from);
+        ASSERT_TRUE(actual == expected) << "to " << c.to.x << "," << c.to.y << " from " << c.from.x << "," << c.from.y;
+    }
+}
+
 TEST(CopyBlock, WithinOneBitmapActsAsThroughABuffer)
 {
     TestRandom random(11);

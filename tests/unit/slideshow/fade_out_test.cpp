@@ -84,6 +84,39 @@ TEST(FadeOutPhoto, CopiesOntoTheBackBufferAtTheTopLeft)
     }
 }
 
+TEST(FadeOutPhoto, EachPassLeavesTheDarkenedPhotoInPlaceAndOnTheBackBuffer)
+{
+    // Back buffers narrower, wider, shorter and taller than the photo, and one over 16 MB,
+    // whose rows are written around the cache.
+    struct Case {
+        Size photo;
+        Size back;
+    };
+    for (const Case& c : {Case{{261, 3}, {261, 3}}, Case{{261, 3}, {200, 5}}, Case{{70, 9}, {75, 4}},
+                          Case{{7, 2}, {3, 1}}, Case{{2100, 2050}, {2100, 2050}}, Case{{2050, 2100}, {2049, 2101}}}) {
+        Bitmap photo = MakePattern(c.photo.width, c.photo.height, 1);
+        for (int x = 0; x < photo.Width(); ++x) photo.At(x, 0) = AllByteValues().At(x % 261, x % 3);
+        Bitmap back = MakePattern(c.back.width, c.back.height, 2);
+        const Bitmap entry = back;
+        Bitmap expected = photo;
+        RecordingHost host(back);
+        host.StopBefore(2);
+        FadeOutPhoto(host, photo, back);
+        ASSERT_EQ(host.Frames(), 2);
+        DarkenColourBytes(expected);
+        DarkenColourBytes(expected);
+        ASSERT_TRUE(photo == expected) << c.photo.width << "x" << c.photo.height;
+        for (int y = 0; y < back.Height(); ++y) {
+            for (int x = 0; x < back.Width(); ++x) {
+                const bool covered = x < photo.Width() && y < photo.Height();
+                ASSERT_EQ(back.At(x, y), covered ? photo.At(x, y) : entry.At(x, y))
+                    << c.photo.width << "x" << c.photo.height << " onto " << c.back.width << "x" << c.back.height
+                    << " at " << x << "," << y;
+            }
+        }
+    }
+}
+
 TEST(FadeOutPhoto, StopsWhenWaitStepSaysSo)
 {
     Bitmap photo(2, 2, 0x00FFFFFF);

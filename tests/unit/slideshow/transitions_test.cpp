@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "gfx/raster.h"
 #include "unit/test_support/pattern_bitmap.h"
 #include "unit/test_support/recording_host.h"
 
@@ -332,6 +333,39 @@ TEST(RunEffect, NineTilesSlideTheTilesAsDescribedAt1024x768)
     EXPECT_EQ(last.At(900, 767), photo(899, 767));
     // Finished, the photo stands whole.
     EXPECT_EQ(run.back, run.photo);
+}
+
+TEST(RunEffect, NineTilesDrawsEveryStepAsItsNineCopies)
+{
+    // The frames against the nine copies of each step made in full on a second back buffer:
+    // landscape and portrait sizes, tile heights that grow by several rows a step, and last steps
+    // whose outer tiles reach into the centre tile.
+    for (const Size size : {Size{64, 48}, Size{48, 64}, Size{37, 37}, Size{31, 90}, Size{90, 31}, Size{302, 200}}) {
+        EffectRun run(size);
+        run.host.KeepAll();
+        run.Effect(kNineTiles);
+        const int W = size.width;
+        const int H = size.height;
+        const int T = W / 3;
+        const int U = H / 3;
+        Bitmap expected = run.entry;
+        ASSERT_EQ(run.host.Frames(), T + 2);
+        for (int i = 0; i <= T + 1; ++i) {
+            const int c = static_cast<int>((2 * i * H + W) / (2 * W));
+            const struct {
+                Rect to;
+                Point from;
+            } copies[] = {
+                {{0, 0, i, c}, {T - i, U - c}},           {{T, 0, T, c}, {T, U - c}},
+                {{W - i, 0, i, c}, {(2 * W) / 3, U - c}}, {{0, U, i, U}, {T - i, U}},
+                {{W - i, U, i, U}, {(2 * W) / 3, U}},     {{0, H - c, i, U}, {T - i, (2 * H) / 3}},
+                {{T, H - c, T, H - c}, {T, (2 * H) / 3}}, {{W - i, H - c, i, c}, {(2 * W) / 3, (2 * H) / 3}},
+                {{W / 2 - i / 2, H / 2 - c / 2, i, c}, {W / 2 - i / 2, H / 2 - c / 2}},
+            };
+            for (const auto& copy : copies) CopyBlock(expected, copy.to, run.photo, copy.from);
+            ASSERT_EQ(run.host.Kept(i), expected) << size.width << "x" << size.height << " step " << i;
+        }
+    }
 }
 
 TEST(RunEffect, NineTilesBottomLeftTileKeepsItsHeightWhenTheTileGrowsPastIt)
