@@ -1,11 +1,14 @@
 #include "app/mode_dispatch.h"
 
 #include <exception>
+#include <memory>
 
 #include "app/process_values.h"
 #include "platform/message_box.h"
 #include "platform/password_change.h"
 #include "platform/text.h"
+#include "platform/ui_host.h"
+#include "slideshow/slideshow_window.h"
 
 std::string NormalizeCommandLine(std::string_view commandLine)
 {
@@ -27,12 +30,21 @@ int ParsePasswordParent(std::string_view normalizedCommandLine)
 
 namespace {
 
+// The saver: the slide-show window is the main window until it closes.
+void RunSlideShow()
+{
+    const std::unique_ptr<UiHost> host = CreateUiHost();
+    TfrmMain window(*host);
+    window.Open();
+    host->Run();
+}
+
 void ActOnMode(const std::string& mode, const std::string& commandLine)
 {
     if (mode == "/c") {
         // The configuration dialog becomes the main window once it exists.
     } else if (mode == "/s") {
-        // The slide-show window becomes the main window once it exists.
+        RunSlideShow();
     } else if (mode == "/a") {
         ChangeScreenSaverPassword(ParsePasswordParent(commandLine));
     }

@@ -241,5 +241,7 @@ void ScriptedUiHost::Present(const Bitmap& frame, const Rect& changed)
 
 void ScriptedUiHost::DrawText(Bitmap&, const TextFont& font, Point topLeft, std::string_view text)
 {
+    // The latest texts only: a long run of frames must not grow the heap.
+    if (m_Texts.size() >= kKeptTexts) m_Texts.erase(m_Texts.begin());
     m_Texts.push_back(DrawnText{font, topLeft, std::string(text)});
 }

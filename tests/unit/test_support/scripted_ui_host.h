@@ -65,6 +65,8 @@ public:
     int PresentCount() const { return m_Presents; }
     const Bitmap& LastFrame() const { return m_LastFrame; }
     std::optional<Rect> LastChange() const { return m_LastChange; }
+    // The texts drawn since the last ClearTexts(), the latest kKeptTexts of them.
+    static constexpr std::size_t kKeptTexts = 100;
     const std::vector<DrawnText>& Texts() const { return m_Texts; }
     void ClearTexts() { m_Texts.clear(); }
     std::vector<MessageBoxCall> MessageBoxes() const;

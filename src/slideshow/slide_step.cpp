@@ -1,0 +1,96 @@
+// One slide step: choose the next photo, fade the old one, load and fit the new one, run a
+// transition, re-arm the timers.
+#include <exception>
+#include <new>
+
+#include "app/log_trace.h"
+#include "app/random_generator.h"
+#include "gfx/image/image_file.h"
+#include "platform/text.h"
+#include "slideshow/fade_out.h"
+#include "slideshow/fit_size.h"
+#include "slideshow/slideshow_window.h"
+#include "slideshow/transitions.h"
+
+namespace {
+
+constexpr int kWaitStepMs = 5;
+
+// Steps a ring position or a list index by one, wrapping within [0, count).
+std::int32_t Wrapped(std::int32_t value, std::int32_t count)
+{
+    if (value < 0) return count - 1;
+    if (value >= count) return 0;
+    return value;
+}
+
+} // namespace
+
+bool TfrmMain::ChooseNextPhoto(std::string& path)
+{
+    const std::lock_guard lock(*m_ListLock);
+    const auto count = static_cast<std::int32_t>(m_PhotoList->size());
+    if (count == 0) return false;
+    if (m_NavRequest == -1 || m_NavRequest == +1) {
+        // Back and forward move through the ring without writing it; an empty slot shows the
+        // list neighbour of the photo last shown.
+        m_HistoryPos = Wrapped(m_HistoryPos + m_NavRequest, kHistorySize);
+        const std::int32_t remembered = m_History[static_cast<std::size_t>(m_HistoryPos)];
+        m_PhotoIndex = remembered != -1 ? remembered : Wrapped(m_PhotoIndex + m_NavRequest, count);
+    } else {
+        m_PhotoIndex = m_DisableRandom ? Wrapped(m_PhotoIndex + 1, count) : RandomDraw() % count;
+        m_HistoryPos = Wrapped(m_HistoryPos + 1, kHistorySize);
+        m_History[static_cast<std::size_t>(m_HistoryPos)] = m_PhotoIndex;
+    }
+    m_NavRequest = 0;
+    path = (*m_PhotoList)[static_cast<std::size_t>(m_PhotoIndex)];
+    return true;
+}
+
+void TfrmMain::DrawScreen()
+{
+    LogTrace("DrawScreen begin...");
+    std::string path;
+    if (!ChooseNextPhoto(path)) return;
+    m_CurrentFile = path;
+    LogTrace("pic file=" + path);
+    const std::string extension = AnsiUpperCase(ExtractFileExt(path));
+
+    try {
+        if (m_FadeOutLastPhoto) FadeOutPhoto();
+        // A close inside the fade's waits has released the bitmaps: nothing more to draw.
+        if (m_Closing) return;
+
+        if (extension == ".JPEG" || extension == ".JPG" || extension == ".BMP") {
+            const ImageFormat format = extension == ".BMP" ? ImageFormat::Bmp : ImageFormat::Jpeg;
+            const Size screen = m_ClientSize;
+            *m_PhotoBitmap = LoadFittedImage(path, format, [screen](Size image) { return FitSize(image, screen); });
+        }
+        m_BackBuffer->SetWidth(m_PhotoBitmap->Width());
+        m_BackBuffer->SetHeight(m_PhotoBitmap->Height());
+        Timer1.SetEnabled(false);
+        const int effect = RandomDraw() % static_cast<int>(TransitionEffects::kEffectCount);
+        LogTrace("effect style=" + std::to_string(effect));
+        TransitionEffects(*this, *m_PhotoBitmap, *m_BackBuffer).RunEffect(static_cast<unsigned>(effect));
+    } catch (const std::exception&) {
+        // A file that cannot be read or decoded is skipped quietly; it stays in the lists.
+    }
+    // The window closed inside the transition: its timers and bitmaps are gone with it.
+    if (m_Closing) return;
+
+    Timer1.SetInterval(m_NavRequest != 0 ? kNavigationInterval : m_Interval);
+    Timer1.SetEnabled(true);
+    LogTrace("DrawScreen end...");
+    Timer2.SetEnabled(true);
+}
+
+bool TfrmMain::WaitStep()
+{
+    m_Host.WaitAndDispatch(kWaitStepMs);
+    return !m_Closing && m_NavRequest == 0;
+}
+
+void TfrmMain::FadeOutPhoto()
+{
+    ::FadeOutPhoto(*this, *m_PhotoBitmap, *m_BackBuffer);
+}
