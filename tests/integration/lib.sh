@@ -104,4 +104,32 @@ it_stop_watch() {
 
 it_screenshot() { import -window root "$IT_RESULTS/$1.png" 2>/dev/null || true; }
 
+# it_pixel NAME X Y: the colour of screenshot NAME at X, Y as rrggbb.
+it_pixel() {
+    convert "$IT_RESULTS/$1.png" -format "%[hex:p{$2,$3}]" info: 2>/dev/null | cut -c1-6 | tr 'A-F' 'a-f'
+}
+
+# The launched program's trace messages so far, one a line, without their date and time: on
+# Linux its standard error; under Wine the OutputDebugStringA lines that WINEDEBUG=+debugstr
+# writes there, with Wine's escapes of "\" and '"' undone.
+it_trace() {
+    if [ "$IT_PLATFORM" = win32 ]; then
+        tr -d '\r' <"$IT_WORK/err" | sed -n 's/^.*OutputDebugStringA "\(.*\)"$/\1/p' | sed 's/\\\([\\"]\)/\1/g'
+    else
+        cat "$IT_WORK/err"
+    fi | awk '{ i = index($0, "  "); if (i) print substr($0, i + 2) }'
+}
+
+# it_wait_for_trace PATTERN COUNT SECONDS: true once COUNT trace messages match PATTERN (grep -E);
+# false when the time is up or the launched program has ended without them.
+it_wait_for_trace() {
+    local tries=0 running=1
+    while [ "$(it_trace | grep -cE -- "$1")" -lt "$2" ]; do
+        [ $running -eq 1 ] && [ $tries -lt $(( $3 * 10 )) ] || return 1
+        kill -0 "$IT_PID" 2>/dev/null || running=0 # one more look at what it wrote
+        sleep 0.1
+        tries=$((tries + 1))
+    done
+}
+
 it_finish() { exit "$IT_FAILED"; }

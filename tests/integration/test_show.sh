@@ -1,0 +1,207 @@
+#!/usr/bin/env bash
+# The slide show end to end: "/s" on a folder of two flat-colour photos, one second apart, in
+# list order. The trace lines follow the slide steps in order; a photo at rest stands in the
+# middle of the black screen, under the translucent band with its running clock; moving the
+# mouse leaves the show running, a key ends it with status 0.
+source "$(dirname "$0")/lib.sh"
+
+W=1024 H=768
+it_start_display "${W}x${H}"
+it_prepare_environment
+
+# Photos smaller than the screen, each of one colour; the BMP's margins are odd, so that its
+# extra pixel must go to the right and bottom margins.
+photos="$IT_WORK/photos"
+mkdir -p "$photos"
+declare -A SIZE=([left.bmp]="401 301" [right.jpg]="320 240")
+declare -A COLOUR=([left.bmp]=c83c28 [right.jpg]=2864c8)
+convert -size 401x301 xc:'#c83c28' -type TrueColor BMP3:"$photos/left.bmp"
+convert -size 320x240 xc:'#2864c8' -quality 95 "$photos/right.jpg"
+
+key='HKCU\Control Panel\Screen Saver.Tovelin'
+if [ "$IT_PLATFORM" = win32 ]; then
+    photo_dir="Z:${photos//\//\\}"
+    winreg() { timeout 60 "$IT_ROOT/scripts/wine-run.sh" reg "$@" >/dev/null 2>&1; }
+    winreg delete "$key" /f
+    winreg add "$key" /v PhotoDirectorys /t REG_SZ /d "$photo_dir" /f &&
+        winreg add "$key" /v ChangeInterval /t REG_DWORD /d 1000 /f &&
+        winreg add "$key" /v DisableRandom /t REG_DWORD /d 1 /f &&
+        winreg add "$key" /v EnableMusic /t REG_DWORD /d 0 /f ||
+        { fail "settings prepared in the Wine registry"; it_finish; }
+    # The prefix is shared with the other tests: leave no settings behind.
+    trap 'winreg delete "$key" /f; it_cleanup' EXIT
+    export WINEDEBUG=-all,+debugstr
+    separator='\'
+else
+    photo_dir=$photos
+    mkdir -p "$XDG_CONFIG_HOME/tovelin"
+    cat >"$XDG_CONFIG_HOME/tovelin/registry.reg" <<REG
+REGEDIT4
+
+[${key/HKCU/HKEY_CURRENT_USER}]
+"PhotoDirectorys"="${photo_dir//\\/\\\\}"
+"ChangeInterval"=dword:000003e8
+"DisableRandom"=dword:00000001
+"EnableMusic"=dword:00000000
+REG
+    separator=/
+fi
+
+count() { it_trace | grep -cE -- "$1"; }
+last_photo() { it_trace | sed -n 's/^pic file=//p' | tail -n 1; }
+
+alive() { kill -0 "$IT_PID" 2>/dev/null; }
+
+it_launch /s
+if ! it_wait_for_trace '^DrawScreen end\.\.\.$' 1 30; then
+    alive && kill "$IT_PID"
+    it_wait
+    fail "the first photo is shown within 30 s (status $IT_STATUS; trace: $(it_trace | head -n 5 | tr '\n' '|'))"
+    it_finish
+fi
+pass "the first photo is shown within 30 s"
+
+# standing_shot NAME: a screenshot of a photo at rest, taken a moment after its slide step
+# ended and before the next one began; sets SHOT_PHOTO to the photo's file name.
+standing_shot() {
+    local ends ticks
+    for _ in 1 2 3 4 5 6; do
+        ends=$(count '^DrawScreen end')
+        it_wait_for_trace '^DrawScreen end' $((ends + 1)) 10 || return 1
+        ticks=$(count '^Timer1Timer')
+        SHOT_PHOTO=$(last_photo)
+        SHOT_PHOTO=${SHOT_PHOTO##*"$separator"}
+        sleep 0.3
+        it_screenshot "$1"
+        [ "$(count '^Timer1Timer')" -eq "$ticks" ] && return 0
+    done
+    return 1
+}
+
+near() { # near rrggbb rrggbb TOLERANCE: every channel within the tolerance
+    local a=$1 b=$2 i
+    [ ${#a} -eq 6 ] || return 1
+    for i in 0 2 4; do
+        local d=$(( 16#${a:i:2} - 16#${b:i:2} ))
+        [ ${d#-} -le "$3" ] || return 1
+    done
+}
+
+# pixels_are SHOT EXPECTED TOLERANCE X,Y...: prints the points that differ, with their colour.
+pixels_are() {
+    local shot=$1 expected=$2 tolerance=$3 point seen bad=""
+    shift 3
+    for point in "$@"; do
+        seen=$(it_pixel "$shot" "${point%,*}" "${point#*,}")
+        near "$seen" "$expected" "$tolerance" || bad+=" ($point)=$seen"
+    done
+    printf '%s' "$bad"
+}
+
+# dark_pixels SHOT WxH+X+Y: how many pixels of the area are darker than 0x30.
+dark_pixels() {
+    convert "$IT_RESULTS/$1.png" -crop "$2" +repage -colorspace gray -threshold 18.8% -negate \
+        -format '%[fx:round(mean*w*h)]' info: 2>/dev/null
+}
+
+# Band geometry of the screen: left 5% in, 90% wide, 100 high, bottom 100 above the screen's.
+bx=$(( W / 20 )) by=$(( H - 200 )) bw=$(( W * 9 / 10 ))
+band_grey=5a5a5a # white at 90/255 over black
+clock_area="300x40+$((bx + 10))+$((by + 60))"
+
+check_standing_shot() { # check_standing_shot NAME: the photo centred, the band, the clock
+    local shot=$1 photo=$SHOT_PHOTO size="" colour=""
+    [ -n "$photo" ] && size=${SIZE[$photo]:-} colour=${COLOUR[$photo]:-}
+    if [ -z "$size" ]; then
+        fail "$shot: the photo at rest is one of the test photos (trace names '$photo')"
+        return
+    fi
+    local w=${size% *} h=${size#* }
+    local x0=$(( (W - w) / 2 )) y0=$(( (H - h) / 2 ))
+    local x1=$(( x0 + w - 1 )) y1=$(( y0 + h - 1 ))
+    local bad
+    bad=$(pixels_are "$shot" "$colour" 3 "$x0,$y0" "$x1,$y0" "$x0,$y1" "$x1,$y1" "$((W / 2)),$((H / 2))")
+    check "$shot: $photo (${w}x$h, $colour) fills ($x0,$y0)-($x1,$y1)${bad:+; seen$bad}" [ -z "$bad" ]
+    bad=$(pixels_are "$shot" 000000 0 "$((x0 - 1)),$y0" "$((x1 + 1)),$y1" "$x0,$((y0 - 1))" "$x1,$((y1 + 1))" \
+        5,5 "$((W - 5)),$((H - 5))" "$((bx - 1)),$((by + 50))" "$((bx + bw)),$((by + 50))" \
+        "$((W / 2)),$((by - 1))" "$((W / 2)),$((by + 100))")
+    check "$shot: black around the photo and the band${bad:+; seen$bad}" [ -z "$bad" ]
+    bad=$(pixels_are "$shot" "$band_grey" 3 "$bx,$((by + 50))" "$((bx + bw - 1)),$((by + 50))" \
+        "$((W / 2)),$by" "$((W / 2)),$((by + 99))" "$((bx + bw - 60)),$((by + 80))")
+    check "$shot: the band ${bw}x100 at ($bx,$by) is $band_grey over black${bad:+; seen$bad}" [ -z "$bad" ]
+    local clock blank
+    clock=$(dark_pixels "$shot" "$clock_area")
+    blank=$(dark_pixels "$shot" "300x30+$((bx + bw - 310))+$((by + 65))")
+    check "$shot: the clock is drawn in the band ($clock dark pixels; $blank beside it)" \
+        [ "${clock:-0}" -ge 100 -a "${blank:-1}" -eq 0 ]
+}
+
+if standing_shot "$IT_PLATFORM-show-1"; then
+    check_standing_shot "$IT_PLATFORM-show-1"
+else
+    fail "a photo at rest is seen on screen"
+fi
+# The next photo at rest: in list order the other one, and the clock has moved on by then.
+if standing_shot "$IT_PLATFORM-show-2"; then
+    check_standing_shot "$IT_PLATFORM-show-2"
+    for n in 1 2; do
+        convert "$IT_RESULTS/$IT_PLATFORM-show-$n.png" -crop "$clock_area" +repage "$IT_WORK/clock-$n.png"
+    done
+    changed=$(compare -metric AE "$IT_WORK/clock-1.png" "$IT_WORK/clock-2.png" null: 2>&1)
+    check "the clock runs between the two shots ($changed pixels changed)" [ "${changed%%[^0-9]*}" -gt 0 ]
+else
+    fail "a second photo at rest is seen on screen"
+fi
+
+# Moving the mouse, however often, does not end the show.
+ends=$(count '^DrawScreen end')
+for point in 100,100 900,120 512,384 30,700 1000,740 600,300 200,650 512,384; do
+    xdotool mousemove "${point%,*}" "${point#*,}"
+    sleep 0.1
+done
+check "mouse moves leave the show running: more slides follow" it_wait_for_trace '^DrawScreen end' $((ends + 2)) 15
+check "mouse moves leave the program running" alive
+
+# Any other key ends it. Without a window manager keys go to the window under the pointer.
+if alive; then
+    xdotool mousemove $((W / 2)) $((H / 2))
+    xdotool key Escape
+    tries=0
+    while alive && [ $tries -lt 150 ]; do sleep 0.1; tries=$((tries + 1)); done
+    if alive; then
+        fail "a key ends the show within 15 s"
+        kill "$IT_PID"
+    fi
+    it_wait
+    check "the program ends after the key with status 0 (status $IT_STATUS)" [ "$IT_STATUS" -eq 0 ]
+else
+    it_wait
+    fail "the show ends only when asked (it ended by itself, status $IT_STATUS)"
+fi
+
+# The trace, in order. The scanner's lines come from a thread of their own; the others follow
+# the slide steps: P paint, B begin, F photo, E effect, D end, T tick.
+it_trace >"$IT_RESULTS/$IT_PLATFORM-show-trace.txt"
+scanner=$(grep -E '^(pic dir=|find pic file:)' "$IT_RESULTS/$IT_PLATFORM-show-trace.txt")
+expected_scan="pic dir=$photo_dir"
+for photo in left.bmp right.jpg; do expected_scan+=$'\n'"find pic file:$photo_dir$separator$photo"; done
+check "the scanner traces the folder, then each photo in it" \
+    [ "$(printf '%s\n' "$scanner" | head -n 1)" = "pic dir=$photo_dir" -a \
+      "$(printf '%s\n' "$scanner" | sort)" = "$(printf '%s\n' "$expected_scan" | sort)" ]
+steps=$(awk '
+    /^paintBoxPaint trigged~$/ { printf "P" } /^DrawScreen begin\.\.\.$/ { printf "B" }
+    /^pic file=/ { printf "F" } /^effect style=([0-9]|1[0-2])$/ { printf "E" }
+    /^DrawScreen end\.\.\.$/ { printf "D" } /^Timer1Timer trigged~$/ { printf "T" }' \
+    "$IT_RESULTS/$IT_PLATFORM-show-trace.txt")
+# Steps before the scanner's first photo find nothing; the last step may be cut short.
+check "slide steps trace paint, begin, photo, effect 0-12, end, then a tick ($steps)" \
+    bash -c '[[ $1 =~ ^(PB|TPB)*(T?PBFED)+(T|TP|TPB|TPBF|TPBFE)?$ ]]' _ "$steps"
+shown=$(sed -n 's/^pic file=//p' "$IT_RESULTS/$IT_PLATFORM-show-trace.txt" | awk -F'[/\\\\]' '{ print $NF }')
+check "in list order the two photos take turns (${shown//$'\n'/ })" awk '
+    { if (NR > 1 && $0 == previous) bad = 1; previous = $0 } END { exit bad || NR < 3 }' <<<"$shown"
+check "each photo shown was found first" awk '
+    /^find pic file:/ { found[substr($0, 15)] = 1 }
+    /^pic file=/ { shown++; if (!(substr($0, 10) in found)) bad = 1 }
+    END { exit bad || !shown }' "$IT_RESULTS/$IT_PLATFORM-show-trace.txt"
+
+it_finish
