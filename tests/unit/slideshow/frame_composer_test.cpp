@@ -52,14 +52,6 @@ struct Scene {
 
 } // namespace
 
-TEST(CentredAt, GivesTheOddPixelToTheRightAndBottom)
-{
-    EXPECT_EQ(CentredAt({1024, 768}, {1024, 768}), (Point{0, 0}));
-    EXPECT_EQ(CentredAt({1024, 768}, {101, 51}), (Point{461, 358})); // margins 461 | 462, 358 | 359
-    EXPECT_EQ(CentredAt({1920, 1080}, {1440, 1080}), (Point{240, 0}));
-    EXPECT_EQ(CentredAt({1024, 768}, {0, 0}), (Point{512, 384}));
-}
-
 TEST(ComposeFrame, BandVeilsThePictureByTheBlendOfNinetyOverWhite)
 {
     // Each channel becomes (255 * 90 + c * 165 + 127) / 255; the unused byte is kept.
@@ -76,21 +68,6 @@ TEST(ComposeFrame, BandVeilsThePictureByTheBlendOfNinetyOverWhite)
         EXPECT_EQ(frame.At(15, 30), under) << std::hex << under;   // below it
         EXPECT_EQ(frame.At(5, 5), kBlack) << std::hex << under;    // off the picture
     }
-}
-
-TEST(ComposeFrame, WithoutTheOverlayThereIsNoBandAndNoText)
-{
-    const Bitmap picture = MakePattern(30, 20, 3);
-    Bitmap band(40, 10, kWhite);
-    Bitmap frame(50, 40);
-    int painted = 0;
-    const std::vector<OverlayLine> lines{{OverlayLineKind::Clock, "Arial", 36, {0, 0}, "x"}};
-    ComposeFrame(frame, FrameLayout{&picture, {10, 10}, false, &band, {0, 15, 40, 10}}, lines,
-                 [&](Bitmap&, const OverlayLine&) { ++painted; });
-    Bitmap expected(50, 40, kBlack);
-    CopyBlock(expected, Rect{10, 10, 30, 20}, picture, Point{0, 0});
-    EXPECT_EQ(frame, expected);
-    EXPECT_EQ(painted, 0);
 }
 
 TEST(FrameComposer, ShowsWhatAFreshCompositionShowsOverASequenceOfFrames)

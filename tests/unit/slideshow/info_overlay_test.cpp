@@ -17,21 +17,6 @@ TEST(InfoBand, StandsOneTwentiethInAndAHundredAboveTheBottom)
     EXPECT_EQ(InfoBandArea({1024, 768}, {500, 60}), (Rect{51, 608, 500, 60}));
 }
 
-TEST(OverlayLines, AtTenTwentyFourByCarryTheirTextsFontsAndPlaces)
-{
-    const Rect band = InfoBandArea({1024, 768}, InfoBitmapSize(1024));
-    const OverlayValues values{"C:\\a\\b.jpg", "", 12, 3, "07:08:09"};
-    const auto lines = OverlayLines(Point{band.x, band.y}, OverlayOptions{true, true, true}, values);
-    const std::vector<OverlayLine> expected{
-        {OverlayLineKind::PhotoFile, "Ms Sans Serif", 10, {61, 569}, "Current Photo File = C:\\a\\b.jpg"},
-        {OverlayLineKind::MusicFile, "Ms Sans Serif", 10, {61, 582}, "Current Music File = "},
-        {OverlayLineKind::PhotoCount, "Ms Sans Serif", 10, {61, 598}, "Total Photo Num = 12"},
-        {OverlayLineKind::MusicCount, "Ms Sans Serif", 10, {61, 611}, "Total Music Num = 3"},
-        {OverlayLineKind::Clock, "Arial", 36, {61, 620}, "07:08:09"},
-    };
-    EXPECT_EQ(lines, expected);
-}
-
 TEST(OverlayLines, EachOptionBringsItsOwnLines)
 {
     using K = OverlayLineKind;
