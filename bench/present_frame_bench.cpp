@@ -101,7 +101,7 @@ void BM_FullScreenCopy(benchmark::State& state)
 {
     const Bitmap from = Gradient(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), 0);
     Bitmap to(from.Width(), from.Height(), kBlack);
-    const std::size_t bytes = static_cast<std::size_t>(from.Width()) * static_cast<std::size_t>(from.Height()) * sizeof(Pixel);
+    const std::size_t bytes = static_cast<std::size_t>(from.Width()) * from.Height() * sizeof(Pixel);
     for (auto _ : state) {
         std::memcpy(to.Data(), from.Data(), bytes);
         benchmark::DoNotOptimize(to.Data());
@@ -143,7 +143,8 @@ void RunComposer(benchmark::State& state, Vary vary)
         ++frame;
         const auto start = std::chrono::steady_clock::now();
         const int photo = vary(scene, frame);
-        const Rect changed = composer.Compose(scene.frame, scene.Layout(photo), [&] { return scene.Lines(); }, StandInText);
+        const Rect changed =
+            composer.Compose(scene.frame, scene.Layout(photo), [&] { return scene.Lines(); }, StandInText);
         benchmark::DoNotOptimize(scene.frame.Data());
         best = std::min(best, Seconds(start));
         changedPixels += static_cast<double>(changed.width) * changed.height;

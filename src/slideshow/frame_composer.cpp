@@ -104,7 +104,8 @@ Rect FrameComposer::Compose(Bitmap& frame, const FrameLayout& layout, const Line
                 overlayChanged = true;
             }
         }
-        if (firstChanged >= 0) changed = Rect{pictureArea.x, firstChanged, pictureArea.width, lastChanged - firstChanged + 1};
+        if (firstChanged >= 0)
+            changed = Rect{pictureArea.x, firstChanged, pictureArea.width, lastChanged - firstChanged + 1};
     }
 
     std::vector<OverlayLine> newLines;

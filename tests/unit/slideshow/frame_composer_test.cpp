@@ -91,8 +91,10 @@ TEST(FrameComposer, ShowsWhatAFreshCompositionShowsOverASequenceOfFrames)
         {"picture changes without overlay", [](Scene& s) { s.picture.At(0, 109) = 0x010203; }},
         {"overlay on", [](Scene& s) { s.overlay = true; }},
         {"band gone", [](Scene& s) { s.bandArea.y = 60; }},
-        {"smaller picture", [](Scene& s) { s.picture = MakePattern(81, 41, 2), s.at = CentredAt({200, 130}, {81, 41}); }},
+        {"smaller picture", [](Scene& s) { s.picture = MakePattern(81, 41, 2), s.at = {59, 44}; }},
         {"new picture, same size", [](Scene& s) { s.picture = MakePattern(81, 41, 5); }},
+        {"larger than the frame", [](Scene& s) { s.picture = MakePattern(231, 151, 4), s.at = {-15, -10}; }},
+        {"larger, changed", [](Scene& s) { s.picture.At(20, 20) = 0xFFFFFF, s.picture.At(20, 120) = 0xFFFFFF; }},
         {"no picture", [](Scene& s) { s.picture = Bitmap(); }},
     };
     for (const auto& [name, change] : steps) {
