@@ -85,7 +85,10 @@ fi
 
 # Linux unit tests under the sanitizers.
 if build_preset linux-asan; then
-    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 run_ctest build/linux-asan -R '^unit$'
+    # And the show end to end: no leak and no sanitizer report from the real program.
+    LSAN_OPTIONS=suppressions="$root/tests/integration/lsan.supp" \
+        ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:fast_unwind_on_malloc=0 UBSAN_OPTIONS=print_stacktrace=1 \
+        run_ctest build/linux-asan -R '^(unit|integration\.test_show)$'
 fi
 
 # And under the thread sanitizer: the trace channel and the store are used from several threads
@@ -137,7 +140,8 @@ for report in build/linux/test-results/unit.xml build/linux-asan/test-results/un
     passed=$((passed + p))
     failed=$((failed + f))
 done
-for results in build/linux/test-results/*.results build/windows-x64/test-results/*.results "$summary"; do
+for results in build/linux/test-results/*.results build/linux-asan/test-results/*.results \
+               build/windows-x64/test-results/*.results "$summary"; do
     [ -f "$results" ] || continue
     p=$(grep -c '^PASS' "$results")
     f=$(grep -c '^FAIL' "$results")
