@@ -242,6 +242,42 @@ TEST_F(SlideShowSettings, TheIntervalIsAtLeastOneSecond)
     }
 }
 
+// A value of the wrong type stops FormCreate where it is read; the window opens all the same,
+// and its close stops only a scanner that was started.
+TEST_F(SlideShowSettings, ABrokenValueLeavesThePartlyCreatedWindowUsable)
+{
+    struct Case {
+        const char* name;
+        bool scannerStarted;
+        int timer1Interval;
+    };
+    for (const Case& c : {Case{"PhotoDirectorys", false, 5000}, Case{"ChangeInterval", true, 5000},
+                          Case{"EnableMusic", true, 1500}}) {
+        {
+            RegistryObject registry;
+            OpenSettingsKey(registry);
+            if (std::string(c.name) == "PhotoDirectorys") {
+                registry.WriteInteger(c.name, 1);
+            } else {
+                registry.WriteString(c.name, "x");
+            }
+        }
+        ScriptedUiHost host;
+        TfrmMain window(host);
+        EXPECT_ANY_THROW(window.FormCreate()) << c.name;
+        EXPECT_EQ(window.m_GetPhotoThread != nullptr, c.scannerStarted) << c.name;
+        EXPECT_EQ(window.Timer1.Interval(), c.timer1Interval) << c.name;
+        host.OpenFullScreenWindow(window, false);
+        host.RequestClose();
+        EXPECT_TRUE(host.WindowDestroyed()) << c.name;
+        RegistryObject registry;
+        OpenSettingsKey(registry);
+        registry.WriteString("PhotoDirectorys", "");
+        registry.WriteInteger("ChangeInterval", 1500);
+        registry.WriteInteger("EnableMusic", 1);
+    }
+}
+
 // A close at any wait of the fade or of any transition: nothing touches the released bitmaps
 // (they are null after the close, so a use would crash here and under the sanitizers).
 TEST(SlideShowWindow, ACloseAtAnyStepOfAnyAnimationIsSafe)
