@@ -10,6 +10,7 @@
 
 #include "gfx/bitmap.h"
 #include "gfx/geometry.h"
+#include "platform/media_player.h"
 #include "platform/message_box.h"
 
 // Key codes carry the Win32 virtual-key numbers on every OS; keypad arrows arrive as arrows.
@@ -106,6 +107,9 @@ public:
     // loop to show it (the window is gone) the box's cancelling answer comes back at once.
     virtual int WorkerMessageBox(const std::string& text, const std::string& caption, unsigned style) = 0;
 
+    // A music player whose completion notifications reach the window through this host; none
+    // from a host that has no sound to offer.
+    virtual std::unique_ptr<MediaPlayer> CreateMediaPlayer() { return nullptr; }
     // Where a media player sends its completion notification: on Windows the message-only
     // window that MCI calls back (as an HWND); null on Linux, where the player's bus watch runs
     // on the UI thread's main context and calls DeliverMediaNotify itself.
