@@ -9,22 +9,13 @@
 #include "platform/text.h"
 #include "slideshow/fade_out.h"
 #include "slideshow/fit_size.h"
+#include "slideshow/history_ring.h"
 #include "slideshow/slideshow_window.h"
 #include "slideshow/transitions.h"
 
 namespace {
-
 constexpr int kWaitStepMs = 5;
-
-// Steps a ring position or a list index by one, wrapping within [0, count).
-std::int32_t Wrapped(std::int32_t value, std::int32_t count)
-{
-    if (value < 0) return count - 1;
-    if (value >= count) return 0;
-    return value;
 }
-
-} // namespace
 
 bool TfrmMain::ChooseNextPhoto(std::string& path)
 {
@@ -32,15 +23,10 @@ bool TfrmMain::ChooseNextPhoto(std::string& path)
     const auto count = static_cast<std::int32_t>(m_PhotoList->size());
     if (count == 0) return false;
     if (m_NavRequest == -1 || m_NavRequest == +1) {
-        // Back and forward move through the ring without writing it; an empty slot shows the
-        // list neighbour of the photo last shown.
-        m_HistoryPos = Wrapped(m_HistoryPos + m_NavRequest, kHistorySize);
-        const std::int32_t remembered = m_History[static_cast<std::size_t>(m_HistoryPos)];
-        m_PhotoIndex = remembered != -1 ? remembered : Wrapped(m_PhotoIndex + m_NavRequest, count);
+        m_PhotoIndex = NavigateHistory(m_History, m_HistoryPos, m_PhotoIndex, m_NavRequest, count);
     } else {
-        m_PhotoIndex = m_DisableRandom ? Wrapped(m_PhotoIndex + 1, count) : RandomDraw() % count;
-        m_HistoryPos = Wrapped(m_HistoryPos + 1, kHistorySize);
-        m_History[static_cast<std::size_t>(m_HistoryPos)] = m_PhotoIndex;
+        m_PhotoIndex = m_DisableRandom ? WrapStep(m_PhotoIndex, 1, count) : RandomDraw() % count;
+        RecordHistory(m_History, m_HistoryPos, m_PhotoIndex);
     }
     m_NavRequest = 0;
     path = (*m_PhotoList)[static_cast<std::size_t>(m_PhotoIndex)];

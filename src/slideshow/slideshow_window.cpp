@@ -27,6 +27,7 @@ TfrmMain::TfrmMain(UiHost& host)
     : m_Host(host),
       Timer1(host, kTimer1Id, kDesignedInterval, true),
       Timer2(host, kTimer2Id, kOverlayInterval, false),
+      m_MediaPlayer(host.CreateMediaPlayer()),
       m_PhotoBitmap(std::make_unique<Bitmap>()),
       m_ScreenBitmap(std::make_unique<Bitmap>(0, 0, kBlack)),
       m_BackBuffer(std::make_unique<Bitmap>(0, 0, kBlack)),
@@ -100,6 +101,7 @@ void TfrmMain::FormCreate()
     m_EnableMusic = registry.ReadInteger("EnableMusic") != 0;
     m_DisableMusicRandom = registry.ReadInteger("DisableMusicRandom") != 0;
 
+    SetUpMediaPlayer();
     m_MusicPlaying = false;
 }
 
@@ -179,6 +181,7 @@ void TfrmMain::Timer1Timer()
 {
     Timer2.SetEnabled(false);
     LogTrace("Timer1Timer trigged~");
+    if (m_EnableMusic) PlayMusic();
     paintBoxPaint();
 }
 

@@ -11,9 +11,11 @@
 #include "gfx/bitmap.h"
 #include "media/get_photo.h"
 #include "media/string_list.h"
+#include "platform/media_player.h"
 #include "platform/saver_system.h"
 #include "platform/ui_host.h"
 #include "slideshow/effect_host.h"
+#include "slideshow/history_ring.h"
 #include "slideshow/frame_composer.h"
 
 class TfrmMain final : public UiEvents, public EffectHost {
@@ -49,6 +51,12 @@ public:
     void PresentFrame() override;
     void FadeOutPhoto();
 
+    // Background music. The player is set up by FormCreate: its first open neither waits nor
+    // goes without a notification.
+    void SetUpMediaPlayer();
+    void PlayMusic();
+    void m_MediaPlayerNotify();
+
     // UiEvents: each forwards to its handler.
     void KeyDown(int key, ShiftState shift) override { FormKeyDown(key, shift); }
     void MouseDown(MouseButton button, Point at) override { FormMouseDown(button, at); }
@@ -57,7 +65,7 @@ public:
     bool CloseQuery() override { return FormCloseQuery(); }
     void Closed() override { FormClose(); }
     void TimerTick(int timerId) override;
-    void MediaNotify(unsigned) override {}
+    void MediaNotify(unsigned) override { m_MediaPlayerNotify(); }
 
     // The window's size: the screen's, once FormCreate has set it.
     Size ClientSize() const { return m_ClientSize; }
@@ -68,6 +76,8 @@ public:
     UiHost& m_Host;
     UiTimer Timer1;
     UiTimer Timer2;
+    // None when the host has no sound to offer: the show then runs without music.
+    std::unique_ptr<MediaPlayer> m_MediaPlayer;
 
     // The window's state, in declaration order. Bitmaps, lists, the lock and the scanner are
     // released by FormClose; a released one is null, so a use after release cannot go unseen.
@@ -95,16 +105,24 @@ public:
     std::unique_ptr<StringList> m_DirList;
     std::unique_ptr<StringList> m_PhotoList;
     std::unique_ptr<StringList> m_MusicList;
-    std::array<std::int32_t, kHistorySize> m_History{};
+    HistoryRing m_History{};
     std::int32_t m_HistoryPos = -1;
     std::int32_t m_NavRequest = 0;
-    std::array<std::int32_t, kHistorySize> m_MusicHistory{};
+    HistoryRing m_MusicHistory{};
     std::int32_t m_MusicHistoryPos = 0;
     std::int32_t m_MusicNavRequest = 0;
     std::unique_ptr<std::mutex> m_ListLock;
     std::unique_ptr<TGetPhoto> m_GetPhotoThread;
 
 private:
+    // The player's options for its next open or close: set not to wait and to notify for the
+    // first open, then waiting without notification.
+    void OpenPlayer(const std::string& path);
+    void ClosePlayer();
+    bool m_PlayerWait = true;
+    bool m_PlayerNotify = false;
+    bool m_DeviceOpen = false;
+
     bool IsNtFamily() const { return m_OsVersion.platformId == kPlatformNt; }
     // Chooses the next photo under the lock; false when the list is empty.
     bool ChooseNextPhoto(std::string& path);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <memory>
 
+#include "gfx/error.h"
+
 namespace {
 
 // What a box answers when nobody can answer it: the button that cancels, or OK.
@@ -14,6 +16,39 @@ int CancellingAnswer(unsigned style)
     default: return mb::IdOk;
     }
 }
+
+class ScriptedMediaPlayer final : public MediaPlayer {
+public:
+    ScriptedMediaPlayer(ScriptedUiHost& host, ScriptedPlayerState& state) : m_Host(host), m_State(state) {}
+
+    void Open(const std::string& path, bool wait, bool notify) override
+    {
+        m_State.commands.push_back({"open", path, wait, notify});
+        m_State.mode = 1;
+        m_State.file.clear();
+        if (path.find("bad") != std::string::npos) throw Error("The file cannot be played");
+        m_State.file = path;
+        if (notify) m_Host.Post([this] { m_Host.DeliverMediaNotify(mcinotify::Successful); });
+    }
+    void Play() override
+    {
+        m_State.commands.push_back({"play", m_State.file, false, true});
+        if (m_State.file.empty()) throw Error("No file is open");
+        m_State.mode = 2;
+    }
+    int Mode() override { return m_State.mode; }
+    void Close(bool wait) override
+    {
+        m_State.commands.push_back({"close", m_State.file, wait, false});
+        m_State.mode = 1;
+        m_State.file.clear();
+    }
+    std::string ErrorMessage() override { return "done"; }
+
+private:
+    ScriptedUiHost& m_Host;
+    ScriptedPlayerState& m_State;
+};
 
 bool EndsAWait(const ScriptedUiHost::Input& input)
 {
@@ -244,4 +279,24 @@ void ScriptedUiHost::DrawText(Bitmap&, const TextFont& font, Point topLeft, std:
     // The latest texts only: a long run of frames must not grow the heap.
     if (m_Texts.size() >= kKeptTexts) m_Texts.erase(m_Texts.begin());
     m_Texts.push_back(DrawnText{font, topLeft, std::string(text)});
+}
+
+std::vector<std::string> ScriptedPlayerState::Played() const
+{
+    std::vector<std::string> played;
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        if (commands[i].what == "play" && !commands[i].path.empty()) played.push_back(commands[i].path);
+    }
+    return played;
+}
+
+std::unique_ptr<MediaPlayer> ScriptedUiHost::CreateMediaPlayer()
+{
+    return std::make_unique<ScriptedMediaPlayer>(*this, m_Player);
+}
+
+void ScriptedUiHost::EndTrack()
+{
+    m_Player.mode = 1;
+    DeliverMediaNotify(mcinotify::Successful);
 }

@@ -16,6 +16,22 @@
 
 #include "platform/ui_host.h"
 
+// What the scripted host's music player was told, and its state. A file whose name contains
+// "bad" cannot be opened; a track plays until the test ends it.
+struct ScriptedPlayerState {
+    struct Command {
+        std::string what; // "open", "play" or "close"
+        std::string path;
+        bool wait = false;
+        bool notify = false;
+    };
+    std::vector<Command> commands;
+    int mode = 1; // stopped
+    std::string file;
+    // The paths opened successfully, in order.
+    std::vector<std::string> Played() const;
+};
+
 class ScriptedUiHost final : public UiHost {
 public:
     struct Key {
@@ -92,6 +108,11 @@ public:
     void Present(const Bitmap& frame, const Rect& changed) override;
     void DrawText(Bitmap& target, const TextFont& font, Point topLeft, std::string_view text) override;
 
+    std::unique_ptr<MediaPlayer> CreateMediaPlayer() override;
+    ScriptedPlayerState& Player() { return m_Player; }
+    // The playing track ends: the player stops and notifies.
+    void EndTrack();
+
     // Run() stops when the clock would pass this time.
     void SetRunLimit(std::int64_t timeMs) { m_RunLimit = timeMs; }
 
@@ -131,6 +152,8 @@ private:
     std::optional<Rect> m_LastChange;
     std::vector<DrawnText> m_Texts;
     std::thread::id m_UiThread = std::this_thread::get_id();
+
+    ScriptedPlayerState m_Player;
 
     mutable std::mutex m_Mutex; // guards what other threads reach: the posted queue and the boxes
     std::condition_variable m_BoxAnswered;
