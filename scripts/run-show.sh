@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs the slide show on the bundled sample photos, with a throwaway
-# settings store (your own settings are never touched). Extra arguments replace "/s".
+# Sets up, builds and runs the slide show on the bundled sample photos and music, with a
+# throwaway settings store (your own settings are never touched). Extra arguments replace "/s".
 #
 # With a display the show runs there until you end it with a key or a click. Without one it
 # runs on a virtual screen (Xvfb) for DEMO_SECONDS (default 30), then leaves screenshots, an
@@ -30,16 +30,18 @@ cleanup() {
 }
 trap cleanup EXIT
 mkdir -p "$store/tovelin"
-photos="$root/samples/photos"
-photos=${photos//\\/\\\\}
-photos=${photos//\"/\\\"}
+# The photos and the music, in the stored form of the directory list: joined by "|".
+folders="$root/samples/photos|$root/samples/music"
+folders=${folders//\\/\\\\}
+folders=${folders//\"/\\\"}
 # The store is the same REGEDIT4 text a user can edit; "\\" is an escaped backslash.
 cat > "$store/tovelin/registry.reg" <<REG
 REGEDIT4
 
 [HKEY_CURRENT_USER\\Control Panel\\Screen Saver.Tovelin]
-"PhotoDirectorys"="$photos"
+"PhotoDirectorys"="$folders"
 "ChangeInterval"=dword:00000bb8
+"EnableMusic"=dword:00000001
 REG
 
 if [ $# -eq 0 ]; then set -- /s; fi
@@ -131,6 +133,8 @@ photos_shown=$(grep -c 'pic file=' "$demo/trace.log" || true)
 effects=$(sed -n 's/.*effect style=\([0-9]*\).*/\1/p' "$demo/trace.log" | paste -sd ' ')
 echo "The show $status."
 echo "Photos shown: $photos_shown; transitions (0-12): ${effects:-none}."
+tracks=$(sed -n 's/^.*music file=.*[\/]//p' "$demo/trace.log" | paste -sd ' ')
+echo "Music tracks started: ${tracks:-none}."
 echo "Results in $demo/:"
 for shot in "$demo"/screenshot-*.png; do [ -e "$shot" ] && echo "  $(basename "$shot")  a photo at rest, ${screen}"; done
 [ -f "$gif" ] && echo "  show.gif          $frame frames at 480x270, $(( $(stat -c %s "$gif") / 1024 )) KB"
