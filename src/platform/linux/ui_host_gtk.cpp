@@ -9,6 +9,7 @@
 #include "gfx/error.h"
 #include "platform/linux/gtk_session.h"
 #include "platform/linux/key_codes_gtk.h"
+#include "platform/linux/media_player_gst.h"
 #include "platform/program_file.h"
 
 namespace {
@@ -287,6 +288,8 @@ int GtkUiHost::WorkerMessageBox(const std::string& text, const std::string& capt
     // Off GTK's thread the box only echoes an error to standard error and gives its silent answer.
     return ShowMessageBox(text, caption, style);
 }
+
+std::unique_ptr<MediaPlayer> GtkUiHost::CreateMediaPlayer() { return std::make_unique<GstMediaPlayer>(*this); }
 
 void GtkUiHost::DeliverMediaNotify(unsigned flags)
 {

@@ -34,6 +34,8 @@ public:
     void Post(std::function<void()> task) override;
     int WorkerMessageBox(const std::string& text, const std::string& caption, unsigned style) override;
 
+    // A GStreamer playbin whose bus is watched on the default main context.
+    std::unique_ptr<MediaPlayer> CreateMediaPlayer() override;
     NativeWindow MediaNotifyWindow() const override { return nullptr; }
     void DeliverMediaNotify(unsigned flags) override;
 
