@@ -2,7 +2,8 @@
 # The slide show end to end: "/s" on a folder of two flat-colour photos, one second apart, in
 # list order. The trace lines follow the slide steps in order; a photo at rest stands in the
 # middle of the black screen, under the translucent band with its running clock; moving the
-# mouse leaves the show running, a key ends it with status 0.
+# mouse leaves the show running, a key ends it with status 0. On Linux, again with a music
+# folder: the track starts at a tick, is started again after its end, and is named in the band.
 source "$(dirname "$0")/lib.sh"
 
 W=1024 H=768
@@ -203,5 +204,72 @@ check "each photo shown was found first" awk '
     /^find pic file:/ { found[substr($0, 15)] = 1 }
     /^pic file=/ { shown++; if (!(substr($0, 10) in found)) bad = 1 }
     END { exit bad || !shown }' "$IT_RESULTS/$IT_PLATFORM-show-trace.txt"
+
+# music_line_end SHOT: the rightmost dark column of the band's second line (the current music
+# file), counted from the text's left edge; 0 when the line is blank.
+music_line_end() {
+    [ -f "$IT_RESULTS/$1.png" ] || { echo 0; return; }
+    convert "$IT_RESULTS/$1.png" -crop "$((bw - 20))x12+$((bx + 10))+$((by + 17))" +repage \
+        -colorspace gray -threshold 18.8% txt:- 2>/dev/null |
+        awk -F'[,:]' '/#000000|black/ { if ($1 + 0 > end) end = $1 + 0 } END { print end + 0 }'
+}
+
+# Music, on Linux (the Windows player is covered by its unit tests): the same photos and a
+# folder holding one track of about a second, in list order, on a silent sink. Each tick after
+# the track has ended starts it again; its path then stands in the band's second line.
+if [ "$IT_PLATFORM" = linux ]; then
+    music="$IT_WORK/music"
+    mkdir -p "$music"
+    track="$music/tone.mp3"
+    if ! gst-launch-1.0 -q audiotestsrc num-buffers=40 ! audioconvert ! lamemp3enc ! filesink location="$track" ||
+        [ ! -s "$track" ]; then
+        cp "$IT_ROOT"/samples/music/*.mp3 "$track"
+    fi
+    cat >"$XDG_CONFIG_HOME/tovelin/registry.reg" <<REG
+REGEDIT4
+
+[${key/HKCU/HKEY_CURRENT_USER}]
+"PhotoDirectorys"="${photo_dir//\\/\\\\}|${music//\\/\\\\}"
+"ChangeInterval"=dword:000003e8
+"DisableRandom"=dword:00000001
+"EnableMusic"=dword:00000001
+"DisableMusicRandom"=dword:00000001
+REG
+    export TOVELIN_AUDIO_SINK="fakesink sync=true"
+    it_launch /s
+    # The first tick starts the track; a notification follows the open, another its end.
+    check "music: the track is started and its end notified within 30 s" \
+        it_wait_for_trace '^Play music notify\.\.\.$' 2 30
+    check "music: a track ends and the next tick starts it again" it_wait_for_trace '^PlayMusic begin\.\.\.$' 2 15
+    if standing_shot linux-music; then
+        label_end=$(music_line_end "$IT_PLATFORM-show-1")
+        [ "$label_end" -gt 50 ] || label_end=140 # the label alone, measured in the show without music
+        line_end=$(music_line_end linux-music)
+        check "music: the band's second line names the track (dark to x+$line_end, the label alone to x+$label_end)" \
+            [ "$line_end" -gt $((label_end + 20)) ]
+    else
+        fail "music: a photo at rest is seen on screen"
+    fi
+    # A key ends the show with the track open: the player closes it on the way out.
+    xdotool mousemove $((W / 2)) $((H / 2)) key Escape
+    tries=0
+    while alive && [ $tries -lt 150 ]; do sleep 0.1; tries=$((tries + 1)); done
+    alive && kill "$IT_PID"
+    it_wait
+    check "music: a key ends the show with status 0 (status $IT_STATUS)" [ "$IT_STATUS" -eq 0 ]
+    it_trace >"$IT_RESULTS/linux-music-trace.txt"
+    # T tick, B begin, F the file, N notify, M mode; a track is started (again) only after
+    # a notification found it not playing (m, a mode other than 2).
+    music_steps=$(awk -v track="$track" '
+        /^Timer1Timer trigged~$/ { printf "T" } /^PlayMusic begin\.\.\.$/ { printf "B" }
+        /^music file=/ { printf (substr($0, 12) == track ? "F" : "?") } /^Play music notify\.\.\.$/ { printf "N" }
+        /^m_MediaPlayer->Mode=[0-6]\.error_msg=/ { printf ($0 ~ /^m_MediaPlayer->Mode=2\./ ? "M" : "m") }' \
+        "$IT_RESULTS/linux-music-trace.txt")
+    # Wrong: a begin not right after a tick or not followed by the file, a notify without its
+    # mode line or a mode line without one, another file, a restart with no "not playing" between.
+    wrong='([^T]B|B[^F]|B$|N[^Mm]|N$|[^N][Mm]|[?]|BF[^Bm]*B)'
+    check "music: a tick, begin, the file, then notify and mode lines; restarts only after the end ($music_steps)" \
+        bash -c '[[ $1 =~ ^T+BF.*N.*B ]] && ! [[ $1 =~ $2 ]]' _ "$music_steps" "$wrong"
+fi
 
 it_finish
