@@ -12,6 +12,7 @@
 #include "platform/program_file.h"
 #include "platform/ui_host.h"
 #include "platform/win32/gdi_objects.h"
+#include "platform/win32/media_player_mci.h"
 #include "platform/win32/native_window.h"
 #include "platform/win32/text_canvas_win32.h"
 #include "platform/win32/windows_header.h"
@@ -235,6 +236,8 @@ public:
         }
         return MessageBoxA(nullptr, text.c_str(), caption.c_str(), style);
     }
+
+    std::unique_ptr<MediaPlayer> CreateMediaPlayer() override { return CreateMciMediaPlayer(m_ServiceWindow.Get()); }
 
     NativeWindow MediaNotifyWindow() const override { return m_ServiceWindow.Get(); }
 
