@@ -67,6 +67,11 @@ GstMediaPlayer::~GstMediaPlayer() { DropPipeline(); }
 std::string GstMediaPlayer::AudioSinkDescription()
 {
     if (const char* chosen = std::getenv("TOVELIN_AUDIO_SINK"); chosen && *chosen) return chosen;
+    return ProbedSink();
+}
+
+const std::string& GstMediaPlayer::ProbedSink()
+{
     static const std::string probed = ProbeSink();
     return probed;
 }
@@ -85,6 +90,8 @@ void GstMediaPlayer::Open(const std::string& path, bool wait, bool notify)
         Fail("The media player (GStreamer's playbin) is not installed.");
     }
     GstPtr sink = MakeSink(AudioSinkDescription());
+    // A sink description that does not parse is a slip in a setting, not a reason for silence.
+    if (!sink) sink = MakeSink(ProbedSink());
     if (!sink) sink = MakeSink(kSilentSink);
     g_object_set(pipeline.get(), "uri", uri, "flags", kPlaybinAudioSoftVolume, "audio-sink", sink.get(), nullptr);
     g_free(uri);

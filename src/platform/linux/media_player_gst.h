@@ -32,6 +32,7 @@ public:
     static std::string AudioSinkDescription();
 
 private:
+    static const std::string& ProbedSink();
     static int OnBusMessage(GstBus* bus, GstMessage* message, void* self);
     // A notification for a command that never completes as asked, posted so that it arrives
     // after the current command, as the device's own would.
