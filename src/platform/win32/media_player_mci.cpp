@@ -13,14 +13,15 @@
 
 namespace {
 
-// The system's text for an MCI result, success included.
+// The system's text for an MCI result, success included where the system has one (Wine has
+// none for success: then "").
 std::string MciText(MCIERROR code)
 {
     std::array<char, 4096> text{};
     if (mciGetErrorStringA(code, text.data(), static_cast<UINT>(text.size())) && text[0] != '\0') {
         return text.data();
     }
-    return "Unknown media error " + std::to_string(code);
+    return code == 0 ? std::string() : "Unknown media error " + std::to_string(code);
 }
 
 class MciMediaPlayer final : public MediaPlayer {

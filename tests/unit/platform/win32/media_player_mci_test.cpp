@@ -137,8 +137,9 @@ TEST(MediaPlayerMci, AFileThatIsNotMusicThrowsTheSystemsTextAndTheNextFileStillP
 {
     NotifyWindow window;
     const auto player = CreateMciMediaPlayer(window.Get());
+    // The system's text for success: Windows has one, Wine none.
     const std::string success = player->ErrorMessage();
-    EXPECT_FALSE(success.empty()) << "the system's text for success";
+    EXPECT_EQ(success.find("error"), std::string::npos) << success;
 
     for (const char* bad : {"not-audio.mp3", "no-such-file.mp3"}) {
         std::string thrown;
