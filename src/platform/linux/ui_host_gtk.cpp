@@ -222,26 +222,36 @@ void GtkUiHost::WaitAndDispatch(int maxMs)
 {
     const PumpScope pump(*m_Channel);
     GMainContext* context = g_main_context_default();
-    // One iteration that blocks at most maxMs for any source (input, timer, posted task), then
-    // everything that is ready.
-    if (g_main_context_acquire(context)) {
-        gint priority = 0;
-        g_main_context_prepare(context, &priority);
-        if (m_PollFds.empty()) m_PollFds.resize(16);
-        gint timeout = -1;
-        gint count = 0;
-        while ((count = g_main_context_query(context, priority, &timeout, m_PollFds.data(),
-                                             static_cast<gint>(m_PollFds.size()))) > static_cast<gint>(m_PollFds.size()))
-            m_PollFds.resize(static_cast<std::size_t>(count));
-        const int cap = std::max(maxMs, 0);
-        if (timeout < 0 || timeout > cap) timeout = cap;
-        g_poll(m_PollFds.data(), static_cast<guint>(count), timeout);
-        g_main_context_check(context, priority, m_PollFds.data(), count);
-        g_main_context_dispatch(context);
-        g_main_context_release(context);
-    }
+    // As MsgWaitForMultipleObjects with keys, mouse buttons and paints as its wake mask: only
+    // such input ends the wait early. Whatever else becomes ready meanwhile (a timer, a task, the
+    // X server's answer to a frame) is served as it comes, and the wait goes on.
+    const gint64 deadline = g_get_monotonic_time() + gint64{std::max(maxMs, 0)} * 1000;
+    const unsigned inputBefore = m_InputCount;
+    do {
+        const gint64 left = deadline - g_get_monotonic_time();
+        PollOnce(context, left > 0 ? static_cast<int>((left + 999) / 1000) : 0);
+    } while (m_InputCount == inputBefore && !m_LoopEnded && g_get_monotonic_time() < deadline);
     for (int i = 0; i < kMaxDrainIterations && g_main_context_iteration(context, FALSE); ++i) {
     }
+}
+
+void GtkUiHost::PollOnce(GMainContext* context, int maxMs)
+{
+    // One iteration that blocks at most maxMs for any source, then dispatches what is ready.
+    if (!g_main_context_acquire(context)) return;
+    gint priority = 0;
+    g_main_context_prepare(context, &priority);
+    if (m_PollFds.empty()) m_PollFds.resize(16);
+    gint timeout = -1;
+    gint count = 0;
+    while ((count = g_main_context_query(context, priority, &timeout, m_PollFds.data(),
+                                         static_cast<gint>(m_PollFds.size()))) > static_cast<gint>(m_PollFds.size()))
+        m_PollFds.resize(static_cast<std::size_t>(count));
+    if (timeout < 0 || timeout > maxMs) timeout = maxMs;
+    g_poll(m_PollFds.data(), static_cast<guint>(count), timeout);
+    g_main_context_check(context, priority, m_PollFds.data(), count);
+    g_main_context_dispatch(context);
+    g_main_context_release(context);
 }
 
 void GtkUiHost::StartTimer(int timerId, int intervalMs)
@@ -383,6 +393,7 @@ void GtkUiHost::DrawText(Bitmap& target, const TextFont& font, Point topLeft, st
 gboolean GtkUiHost::OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer self)
 {
     auto& host = *static_cast<GtkUiHost*>(self);
+    ++host.m_InputCount;
     int key = VirtualKeyOf(event->keyval);
     if (key == 0) {
         // A shifted symbol ("!") carries the code of its key ('1'), as on Windows.
@@ -404,6 +415,7 @@ gboolean GtkUiHost::OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer self)
 gboolean GtkUiHost::OnButtonPress(GtkWidget*, GdkEventButton* event, gpointer self)
 {
     auto& host = *static_cast<GtkUiHost*>(self);
+    ++host.m_InputCount;
     // A double click arrives as a second press as well; its extra event is not a click.
     if (event->type != GDK_BUTTON_PRESS || !host.m_Events) return TRUE;
     MouseButton button = MouseButton::Left;
@@ -429,6 +441,7 @@ gboolean GtkUiHost::OnMotion(GtkWidget*, GdkEventMotion* event, gpointer self)
 gboolean GtkUiHost::OnDraw(GtkWidget*, cairo_t* cr, gpointer self)
 {
     auto& host = *static_cast<GtkUiHost*>(self);
+    ++host.m_InputCount;
     cairo_set_source_rgb(cr, 0, 0, 0);
     cairo_paint(cr);
     if (host.m_LastFrameSurface) {

@@ -66,6 +66,7 @@ private:
     void CloseWindow();
     void LoopEnded();
     void DrawFrameArea(const Rect& area);
+    void PollOnce(GMainContext* context, int maxMs);
     bool OnUiThread() const { return std::this_thread::get_id() == m_UiThread; }
 
     std::thread::id m_UiThread;
@@ -75,6 +76,8 @@ private:
     bool m_LoopEnded = false;
     bool m_Closing = false;
     bool m_PaintQueued = false;
+    // Keys, mouse buttons and paints seen: the input that ends a wait early.
+    unsigned m_InputCount = 0;
     Size m_Screen;
     std::map<int, SourcePtr> m_Timers;
     std::vector<GMainLoop*> m_Loops;
