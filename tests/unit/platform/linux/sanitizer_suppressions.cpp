@@ -12,5 +12,14 @@ extern "C" const char* __lsan_default_suppressions()
 extern "C" const char* __asan_default_options() { return "fast_unwind_on_malloc=0"; }
 
 // Pango starts fontconfig on a thread of its own and waits for it through GLib's futex locks,
-// which the thread sanitizer cannot see.
-extern "C" const char* __tsan_default_suppressions() { return "race:libfontconfig.so\n"; }
+// which the thread sanitizer cannot see. GStreamer's streaming threads hand buffers and bus
+// messages over through the same locks, and its plugins (in their own folder) with them.
+extern "C" const char* __tsan_default_suppressions()
+{
+    return "race:libfontconfig.so\n"
+           "race:libgstreamer-1.0.so\n"
+           "race:libgstbase-1.0.so\n"
+           "race:libgstaudio-1.0.so\n"
+           "race:/gstreamer-1.0/\n"
+           "deadlock:/gstreamer-1.0/\n";
+}
