@@ -16,6 +16,14 @@
 #include "platform/linux/ui_host_gtk.h"
 #include "recording_ui_events.h"
 
+#if defined(__SANITIZE_THREAD__)
+// GStreamer's streaming threads hand buffers and messages over through GLib code built without
+// frame pointers, which the thread sanitizer can neither see nor be told about precisely.
+TEST(MediaPlayerGst, IsNotRunUnderTheThreadSanitizer)
+{
+    GTEST_SKIP() << "GStreamer's threads synchronise through code the thread sanitizer cannot see";
+}
+#else
 namespace {
 
 namespace fs = std::filesystem;
@@ -278,3 +286,4 @@ TEST_F(MediaPlayerGstTest, ACloseCutsTheTrackShortAndNothingFollowsIt)
 }
 
 } // namespace
+#endif
