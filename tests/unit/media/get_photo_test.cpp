@@ -14,6 +14,7 @@
 #include "unit/test_support/scripted_ui_host.h"
 #include "unit/test_support/temporary_tree.h"
 #include "unit/test_support/trace_capture.h"
+#include "unit/test_support/quiet_ui_events.h"
 
 namespace {
 
@@ -73,17 +74,7 @@ bool WaitUntil(const std::function<bool()>& condition)
     return true;
 }
 
-class NullForm final : public UiEvents {
-public:
-    void KeyDown(int, ShiftState) override {}
-    void MouseDown(MouseButton, Point) override {}
-    void MouseMove(Point) override {}
-    void Paint() override {}
-    bool CloseQuery() override { return true; }
-    void Closed() override {}
-    void TimerTick(int) override {}
-    void MediaNotify(unsigned) override {}
-};
+using NullForm = QuietUiEvents;
 
 } // namespace
 

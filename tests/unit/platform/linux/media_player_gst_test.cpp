@@ -15,6 +15,7 @@
 #include "gfx/error.h"
 #include "platform/linux/ui_host_gtk.h"
 #include "recording_ui_events.h"
+#include "unit/test_support/quiet_ui_events.h"
 
 #if defined(__SANITIZE_THREAD__)
 // GStreamer's streaming threads hand buffers and messages over through GLib code built without
@@ -29,15 +30,8 @@ namespace {
 namespace fs = std::filesystem;
 
 // Records each notification with the player's mode when it arrived and the thread it came on.
-class MediaEvents final : public UiEvents {
+class MediaEvents final : public QuietUiEvents {
 public:
-    void KeyDown(int, ShiftState) override {}
-    void MouseDown(MouseButton, Point) override {}
-    void MouseMove(Point) override {}
-    void Paint() override {}
-    bool CloseQuery() override { return true; }
-    void Closed() override {}
-    void TimerTick(int) override {}
     void MediaNotify(unsigned flags) override
     {
         media.push_back(flags);

@@ -8,15 +8,10 @@
 #include <gtest/gtest.h>
 
 #include "platform/linux/ui_host_gtk.h"
+#include "unit/test_support/quiet_ui_events.h"
 
-class RecordingUiEvents final : public UiEvents {
+class RecordingUiEvents final : public QuietUiEvents {
 public:
-    void KeyDown(int, ShiftState) override {}
-    void MouseDown(MouseButton, Point) override {}
-    void MouseMove(Point) override {}
-    void Paint() override {}
-    bool CloseQuery() override { return true; }
-    void Closed() override {}
     void TimerTick(int timerId) override
     {
         Record();

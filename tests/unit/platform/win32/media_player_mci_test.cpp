@@ -15,6 +15,7 @@
 #include "platform/win32/media_player_mci.h"
 #include "platform/win32/native_window.h"
 #include "platform/win32/windows_header.h"
+#include "unit/test_support/quiet_ui_events.h"
 
 #include <mmsystem.h>
 
@@ -200,15 +201,8 @@ TEST(MediaPlayerMci, ClosingAndDestroyingReleaseTheDevice)
     for (const Notification& n : window.received) EXPECT_NE(n.flags, static_cast<WPARAM>(MCI_NOTIFY_SUCCESSFUL));
 }
 
-class RecordingEvents final : public UiEvents {
+class RecordingEvents final : public QuietUiEvents {
 public:
-    void KeyDown(int, ShiftState) override {}
-    void MouseDown(MouseButton, Point) override {}
-    void MouseMove(Point) override {}
-    void Paint() override {}
-    bool CloseQuery() override { return true; }
-    void Closed() override {}
-    void TimerTick(int) override {}
     void MediaNotify(unsigned flags) override
     {
         notifications.push_back(flags);
