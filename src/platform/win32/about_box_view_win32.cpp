@@ -1,0 +1,274 @@
+// The about box: a fixed dialog-framed window at its own screen position, its panel drawn as a
+// bevel behind the title and version labels, and two link labels that report the mouse
+// entering and leaving them.
+#include "platform/win32/about_box_view_win32.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+
+#include "gfx/error.h"
+#include "platform/win32/dialog_controls_win32.h"
+
+namespace {
+
+constexpr const char* kClassName = "TovelinAboutBox";
+constexpr Size kClientSize{414, 279};
+constexpr Point kPosition{192, 107};
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
+constexpr Rect kPanel{16, 8, 385, 145};
+
+enum Id : int { IdTitle = 100, IdVersion, IdWebCaption, IdWeb, IdMailCaption, IdMail, IdVisitHomePage, IdClose };
+
+constexpr int LinkId(AboutLink link) { return link == AboutLink::Web ? IdWeb : IdMail; }
+
+struct LinkState {
+    COLORREF colour = GetSysColor(COLOR_WINDOWTEXT);
+    PointerShape pointer = PointerShape::Default;
+    bool mouseInside = false;
+};
+
+class Win32AboutBox final : public AboutBoxView {
+public:
+    explicit Win32AboutBox(HWND owner)
+        : m_Owner(owner), m_Font(CreateUiFont("MS Sans Serif", 11)),
+          m_TitleFont(CreateUiFont("MS Sans Serif", 13, FW_BOLD)),
+          m_LinkFont(CreateUiFont("MS Sans Serif", 11, FW_NORMAL, true))
+    {
+        const WindowClass& windowClass = DialogWindowClass(kClassName, &WindowProcedure);
+        const Size frame = FrameSizeFor(kClientSize, kStyle, kExStyle, false);
+        m_Window = OwnedWindow(CreateWindowExA(kExStyle, windowClass.Name(), "About", kStyle, kPosition.x,
+                                               kPosition.y, frame.width, frame.height, owner, nullptr,
+                                               GetModuleHandleA(nullptr), this));
+        if (!m_Window) throw Error("Cannot create the about box (error " + std::to_string(GetLastError()) + ")");
+        CreateControls();
+    }
+
+    ~Win32AboutBox() override
+    {
+        if (m_Running) EnableWindow(m_Owner, TRUE);
+        m_Window.Destroy();
+    }
+
+    void SetEvents(AboutBoxEvents& events) override { m_Events = &events; }
+
+    void SetVersionText(const std::string& text) override
+    {
+        const HWND label = Control(IdVersion);
+        SetWindowTextA(label, text.c_str());
+        // The label grows to its text rather than cut the version off.
+        RECT place{};
+        GetWindowRect(label, &place);
+        MapWindowPoints(nullptr, m_Window.Get(), reinterpret_cast<POINT*>(&place), 2);
+        const int width = std::max<int>(place.right - place.left, TextWidth(label, text));
+        SetWindowPos(label, nullptr, 0, 0, width, place.bottom - place.top, SWP_NOMOVE | SWP_NOZORDER);
+    }
+
+    std::string VersionText() const override
+    {
+        const HWND label = Control(IdVersion);
+        std::string text(static_cast<std::size_t>(GetWindowTextLengthA(label)) + 1, '\0');
+        text.resize(static_cast<std::size_t>(GetWindowTextA(label, text.data(), static_cast<int>(text.size()))));
+        return text;
+    }
+
+    void SetLinkTexts(const std::string& web, const std::string& mail) override
+    {
+        SetWindowTextA(Control(IdWeb), web.c_str());
+        SetWindowTextA(Control(IdMail), mail.c_str());
+    }
+
+    void SetLinkLook(AboutLink link, Rgb colour, PointerShape pointer) override
+    {
+        LinkState& state = Link(link);
+        state.colour = RGB(colour.red, colour.green, colour.blue);
+        state.pointer = pointer;
+        InvalidateRect(Control(LinkId(link)), nullptr, TRUE);
+        if (state.mouseInside) SetCursor(Cursor(pointer));
+    }
+
+    void ShowModal() override
+    {
+        if (!m_Window || m_Running) return;
+        m_Running = true;
+        m_Closing = false;
+        if (m_Owner) EnableWindow(m_Owner, FALSE);
+        ShowWindow(m_Window.Get(), SW_SHOWNORMAL);
+        UpdateWindow(m_Window.Get());
+        RunDialogLoop(m_Window.Get(), m_Closing);
+        // The owner comes back before the box goes, so that the system activates the owner
+        // rather than some other program's window.
+        if (m_Owner) EnableWindow(m_Owner, TRUE);
+        m_Running = false;
+        m_Window.Destroy();
+    }
+
+    void Close() override
+    {
+        if (m_Running)
+            m_Closing = true;
+        else if (m_Window)
+            ShowWindow(m_Window.Get(), SW_HIDE);
+    }
+
+private:
+    void CreateControls()
+    {
+        const HWND window = m_Window.Get();
+        const HFONT font = m_Font.Get();
+        CreateControl(window, "STATIC", "Tovelin Slide Screen Saver For Windows", SS_CENTER,
+                      Rect{32, 24, 334, 16}.Translated(kPanel.x, kPanel.y), IdTitle, m_TitleFont.Get());
+        CreateControl(window, "STATIC", "Version 1.0.1.1546", SS_LEFTNOWORDWRAP,
+                      Rect{136, 68, 89, 13}.Translated(kPanel.x, kPanel.y), IdVersion, font);
+        CreateControl(window, "STATIC", "Web Site:", SS_RIGHT, {104, 200, 47, 13}, IdWebCaption, font);
+        LinkLabel(IdWeb, {160, 200, 127, 13});
+        CreateControl(window, "STATIC", "Support Email:", SS_RIGHT, {83, 224, 68, 13}, IdMailCaption, font);
+        LinkLabel(IdMail, {160, 224, 115, 13});
+        CreateControl(window, "BUTTON", "Visit Home Page", WS_TABSTOP | BS_PUSHBUTTON, {24, 248, 91, 25},
+                      IdVisitHomePage, font);
+        CreateControl(window, "BUTTON", "Close", WS_TABSTOP | BS_PUSHBUTTON, {296, 248, 91, 25}, IdClose, font);
+    }
+
+    void LinkLabel(int id, const Rect& place)
+    {
+        // SS_NOTIFY lets the label take the mouse: clicks, moves and the pointer question.
+        const HWND label = CreateControl(m_Window.Get(), "STATIC", "", SS_LEFTNOWORDWRAP | SS_NOTIFY, place, id,
+                                         m_LinkFont.Get());
+        SetWindowSubclass(label, &LinkProcedure, static_cast<UINT_PTR>(id), reinterpret_cast<DWORD_PTR>(this));
+    }
+
+    LinkState& Link(AboutLink link) { return m_Links[link == AboutLink::Web ? 0 : 1]; }
+
+    static HCURSOR Cursor(PointerShape pointer)
+    {
+        return LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(pointer == PointerShape::Hand ? IDC_HAND : IDC_ARROW));
+    }
+
+    static int TextWidth(HWND label, const std::string& text)
+    {
+        const WindowDc dc(label);
+        const ObjectSelection font(dc.Get(), reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)));
+        SIZE extent{};
+        GetTextExtentPoint32A(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
+        return extent.cx;
+    }
+
+    HWND Control(int id) const { return GetDlgItem(m_Window.Get(), id); }
+
+    // The link labels' own messages: the mouse entering and leaving them, and their pointer.
+    LRESULT LinkMessage(HWND label, AboutLink link, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        LinkState& state = Link(link);
+        switch (message) {
+        case WM_MOUSEMOVE:
+            if (!state.mouseInside) {
+                TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, label, 0};
+                TrackMouseEvent(&track);
+                state.mouseInside = true;
+                if (m_Events) Guarded([&] { m_Events->labelWebMouseEnter(link); });
+            }
+            break;
+        case WM_MOUSELEAVE:
+            state.mouseInside = false;
+            if (m_Events) Guarded([&] { m_Events->labelWebMouseLeave(link); });
+            return 0;
+        case WM_SETCURSOR:
+            SetCursor(Cursor(state.pointer));
+            return TRUE;
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(label, &LinkProcedure, static_cast<UINT_PTR>(LinkId(link)));
+            break;
+        default: break;
+        }
+        return DefSubclassProc(label, message, wParam, lParam);
+    }
+
+    static LRESULT CALLBACK LinkProcedure(HWND label, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                          DWORD_PTR data)
+    {
+        auto* box = reinterpret_cast<Win32AboutBox*>(data);
+        return box->LinkMessage(label, id == IdWeb ? AboutLink::Web : AboutLink::Mail, message, wParam, lParam);
+    }
+
+    void Command(int id, int code)
+    {
+        if (!m_Events) return;
+        AboutBoxEvents& events = *m_Events;
+        switch (id) {
+        case IdWeb: if (code == STN_CLICKED) Guarded([&] { events.labelWebClick(); }); return;
+        case IdMail: if (code == STN_CLICKED) Guarded([&] { events.labelMailClick(); }); return;
+        case IdVisitHomePage: if (code == BN_CLICKED) Guarded([&] { events.btnVisitHomePageClick(); }); return;
+        case IdClose: if (code == BN_CLICKED) Guarded([&] { events.btnCloseClick(); }); return;
+        default: return;
+        }
+    }
+
+    void Paint()
+    {
+        PAINTSTRUCT paint{};
+        const HDC dc = BeginPaint(m_Window.Get(), &paint);
+        // The panel: a raised outer edge and the lowered inner bevel inside it.
+        RECT panel{kPanel.x, kPanel.y, kPanel.Right(), kPanel.Bottom()};
+        DrawEdge(dc, &panel, BDR_RAISEDOUTER, BF_RECT | BF_ADJUST);
+        DrawEdge(dc, &panel, BDR_SUNKENINNER, BF_RECT);
+        EndPaint(m_Window.Get(), &paint);
+    }
+
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        const HWND window = m_Window.Get();
+        switch (message) {
+        case WM_COMMAND:
+            Command(LOWORD(wParam), HIWORD(wParam));
+            return 0;
+        case WM_CTLCOLORSTATIC: {
+            const auto label = reinterpret_cast<HWND>(lParam);
+            const int id = GetDlgCtrlID(label);
+            if (id == IdWeb || id == IdMail) {
+                const auto dc = reinterpret_cast<HDC>(wParam);
+                SetTextColor(dc, Link(id == IdWeb ? AboutLink::Web : AboutLink::Mail).colour);
+                SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+                return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+            }
+            break;
+        }
+        case WM_PAINT:
+            Paint();
+            return 0;
+        case WM_CLOSE:
+            Close();
+            return 0;
+        case WM_DESTROY:
+            m_Closing = true;
+            break;
+        case WM_NCDESTROY:
+            SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+            m_Window.Release();
+            break;
+        default: break;
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+
+    static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        auto* box = ViewOfWindow<Win32AboutBox>(window, message, lParam);
+        if (!box || !box->m_Window) return DefWindowProcA(window, message, wParam, lParam);
+        return box->Handle(message, wParam, lParam);
+    }
+
+    HWND m_Owner;
+    FontHandle m_Font;
+    FontHandle m_TitleFont;
+    FontHandle m_LinkFont;
+    std::array<LinkState, 2> m_Links{};
+    OwnedWindow m_Window;
+    AboutBoxEvents* m_Events = nullptr;
+    bool m_Running = false;
+    bool m_Closing = false;
+};
+
+} // namespace
+
+std::unique_ptr<AboutBoxView> CreateWin32AboutBox(HWND owner) { return std::make_unique<Win32AboutBox>(owner); }
