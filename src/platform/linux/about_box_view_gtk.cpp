@@ -1,0 +1,252 @@
+#include "platform/linux/about_box_view_gtk.h"
+
+#include <cstdio>
+#include <exception>
+
+#include "platform/linux/gtk_widgets.h"
+#include "platform/message_box.h"
+
+namespace {
+
+constexpr int kClientWidth = 414;
+constexpr int kClientHeight = 279;
+constexpr int kScreenLeft = 192;
+constexpr int kScreenTop = 107;
+
+// The panel's bevel: raised outside, lowered inside.
+constexpr const char* kStyleSheet = R"css(
+#tovelin-about #client, #tovelin-about #client * {
+    font-family: "MS Sans Serif", "Liberation Sans", sans-serif; font-size: 11px;
+}
+#tovelin-about #Label1 { font-size: 13px; font-weight: bold; }
+#tovelin-about #Panel1 > border { border: 2px ridge #c0c0c0; border-radius: 0; }
+#tovelin-about #client button { min-height: 0; min-width: 0; padding: 0 3px; }
+)css";
+
+void ReportError(const char* message) noexcept
+{
+    try {
+        ShowErrorBox(message);
+    } catch (...) {
+        // Nothing left to tell the user with.
+    }
+}
+
+GtkWidget* NewLabel(const char* text, float xalign, const char* name = nullptr)
+{
+    GtkWidget* label = gtk_label_new(text);
+    gtk_label_set_xalign(GTK_LABEL(label), xalign);
+    gtk_label_set_yalign(GTK_LABEL(label), 0);
+    if (name) gtk_widget_set_name(label, name);
+    return label;
+}
+
+class GtkAboutBoxView final : public AboutBoxView {
+public:
+    explicit GtkAboutBoxView(GtkWindow* owner);
+    ~GtkAboutBoxView() override
+    {
+        if (m_Window) {
+            g_signal_handlers_disconnect_by_data(m_Window, this);
+            gtk_widget_destroy(m_Window);
+        }
+    }
+
+    void SetEvents(AboutBoxEvents& events) override { m_Events = &events; }
+    void SetVersionText(const std::string& text) override
+    {
+        gtk_label_set_text(GTK_LABEL(m_Version.get()), text.c_str());
+    }
+    std::string VersionText() const override { return gtk_label_get_text(GTK_LABEL(m_Version.get())); }
+    void SetLinkTexts(const std::string& web, const std::string& mail) override
+    {
+        gtk_label_set_text(GTK_LABEL(m_Links[0].label.get()), web.c_str());
+        gtk_label_set_text(GTK_LABEL(m_Links[1].label.get()), mail.c_str());
+    }
+    void SetLinkLook(AboutLink link, Rgb colour, PointerShape pointer) override;
+    void ShowModal() override;
+    void Close() override
+    {
+        if (m_Window) gtk_widget_destroy(m_Window);
+    }
+
+private:
+    struct Link {
+        GObjectPtr<GtkWidget> box;
+        GObjectPtr<GtkWidget> label;
+        GObjectPtr<GtkCssProvider> style;
+        PointerShape pointer = PointerShape::Default;
+    };
+
+    template <void (AboutBoxEvents::*Handler)()> static void Forward(GtkWidget*, gpointer self)
+    {
+        auto* view = static_cast<GtkAboutBoxView*>(self);
+        view->Raise([&](AboutBoxEvents& events) { (events.*Handler)(); });
+    }
+    template <typename Call> void Raise(Call&& call)
+    {
+        if (!m_Events) return;
+        try {
+            call(*m_Events);
+        } catch (const std::exception& error) {
+            ReportError(error.what());
+        } catch (...) {
+            ReportError("Unknown error");
+        }
+    }
+    static gboolean OnLinkPress(GtkWidget* box, GdkEventButton* event, gpointer self);
+    static gboolean OnLinkCrossing(GtkWidget* box, GdkEventCrossing* event, gpointer self);
+    static void OnLinkRealize(GtkWidget* box, gpointer self);
+    static void OnDestroy(GtkWidget*, gpointer self);
+    AboutLink LinkOf(GtkWidget* box) const { return box == m_Links[0].box.get() ? AboutLink::Web : AboutLink::Mail; }
+    void ApplyPointer(const Link& link);
+
+    GtkWidget* m_Window = nullptr;
+    GtkWindow* m_Owner = nullptr;
+    GObjectPtr<GtkWidget> m_Version;
+    Link m_Links[2];
+    AboutBoxEvents* m_Events = nullptr;
+    GMainLoop* m_Loop = nullptr;
+};
+
+GtkAboutBoxView::GtkAboutBoxView(GtkWindow* owner) : m_Owner(owner)
+{
+    AddScreenStyleSheet(kStyleSheet);
+    m_Window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    gtk_widget_set_name(m_Window, "tovelin-about");
+    gtk_window_set_title(GTK_WINDOW(m_Window), "About");
+    gtk_window_set_resizable(GTK_WINDOW(m_Window), FALSE);
+    // A dialog frame: no minimise or maximise button.
+    gtk_window_set_type_hint(GTK_WINDOW(m_Window), GDK_WINDOW_TYPE_HINT_DIALOG);
+    gtk_window_set_skip_taskbar_hint(GTK_WINDOW(m_Window), TRUE);
+    if (owner) gtk_window_set_transient_for(GTK_WINDOW(m_Window), owner);
+    g_signal_connect(m_Window, "destroy", G_CALLBACK(OnDestroy), this);
+
+    GtkWidget* fixed = gtk_fixed_new();
+    gtk_widget_set_name(fixed, "client");
+    gtk_widget_set_size_request(fixed, kClientWidth, kClientHeight);
+    gtk_container_add(GTK_CONTAINER(m_Window), fixed);
+
+    GtkWidget* panel = gtk_frame_new(nullptr);
+    gtk_widget_set_name(panel, "Panel1");
+    gtk_frame_set_shadow_type(GTK_FRAME(panel), GTK_SHADOW_IN);
+    constexpr int panelLeft = 16;
+    constexpr int panelTop = 8;
+    PlaceControl(fixed, panel, panelLeft, panelTop, 385, 145);
+    // The panel's labels sit over it, placed by the panel's corner.
+    PlaceControl(fixed, NewLabel("Tovelin Slide Screen Saver For Windows", 0.5f, "Label1"), panelLeft + 32,
+                 panelTop + 24, 334, 16);
+    m_Version.reset(GTK_WIDGET(g_object_ref(NewLabel("Version 1.0.1.1546", 0, "lblVersion"))));
+    PlaceControl(fixed, m_Version.get(), panelLeft + 136, panelTop + 68, 89, 13);
+
+    PlaceControl(fixed, NewLabel("Web Site:", 0, "Label4"), 104, 200, 47, 13);
+    PlaceControl(fixed, NewLabel("Support Email:", 0, "Label5"), 83, 224, 68, 13);
+    const struct {
+        const char* name;
+        int left, top, width, height;
+    } links[] = {{"labelWeb", 160, 200, 127, 13}, {"labelMail", 160, 224, 115, 13}};
+    for (int i = 0; i < 2; ++i) {
+        Link& link = m_Links[i];
+        link.label.reset(GTK_WIDGET(g_object_ref(NewLabel("", 0, links[i].name))));
+        UnderlineLabel(link.label.get());
+        link.box.reset(GTK_WIDGET(g_object_ref(gtk_event_box_new())));
+        gtk_container_add(GTK_CONTAINER(link.box.get()), link.label.get());
+        gtk_widget_add_events(link.box.get(), GDK_BUTTON_PRESS_MASK | GDK_ENTER_NOTIFY_MASK | GDK_LEAVE_NOTIFY_MASK);
+        g_signal_connect(link.box.get(), "button-press-event", G_CALLBACK(OnLinkPress), this);
+        g_signal_connect(link.box.get(), "enter-notify-event", G_CALLBACK(OnLinkCrossing), this);
+        g_signal_connect(link.box.get(), "leave-notify-event", G_CALLBACK(OnLinkCrossing), this);
+        g_signal_connect(link.box.get(), "realize", G_CALLBACK(OnLinkRealize), this);
+        PlaceControl(fixed, link.box.get(), links[i].left, links[i].top, links[i].width, links[i].height);
+    }
+
+    GtkWidget* visit = gtk_button_new_with_label("Visit Home Page");
+    g_signal_connect(visit, "clicked", G_CALLBACK(&Forward<&AboutBoxEvents::btnVisitHomePageClick>), this);
+    PlaceControl(fixed, visit, 24, 248, 91, 25);
+    GtkWidget* close = gtk_button_new_with_label("Close");
+    g_signal_connect(close, "clicked", G_CALLBACK(&Forward<&AboutBoxEvents::btnCloseClick>), this);
+    PlaceControl(fixed, close, 296, 248, 91, 25);
+    gtk_widget_set_can_default(close, TRUE);
+    gtk_window_set_default(GTK_WINDOW(m_Window), close);
+}
+
+void GtkAboutBoxView::SetLinkLook(AboutLink link, Rgb colour, PointerShape pointer)
+{
+    Link& target = m_Links[link == AboutLink::Web ? 0 : 1];
+    char css[64];
+    std::snprintf(css, sizeof css, "label { color: #%02x%02x%02x; }", colour.red, colour.green, colour.blue);
+    SetWidgetStyleSheet(target.label.get(), target.style, css);
+    target.pointer = pointer;
+    ApplyPointer(target);
+}
+
+void GtkAboutBoxView::ApplyPointer(const Link& link)
+{
+    GdkWindow* window = gtk_widget_get_window(link.box.get());
+    if (!window) return; // set when the box is realized
+    if (link.pointer == PointerShape::Hand) {
+        GObjectPtr<GdkCursor> cursor(gdk_cursor_new_from_name(gdk_window_get_display(window), "pointer"));
+        gdk_window_set_cursor(window, cursor.get());
+    } else {
+        gdk_window_set_cursor(window, nullptr);
+    }
+}
+
+void GtkAboutBoxView::ShowModal()
+{
+    if (!m_Window) return;
+    gtk_window_set_modal(GTK_WINDOW(m_Window), TRUE);
+    gtk_window_move(GTK_WINDOW(m_Window), kScreenLeft, kScreenTop);
+    gtk_widget_show_all(m_Window);
+    GMainLoop* loop = g_main_loop_new(nullptr, FALSE);
+    m_Loop = loop;
+    if (m_Window) g_main_loop_run(loop);
+    m_Loop = nullptr;
+    g_main_loop_unref(loop);
+    if (m_Owner) gtk_window_present(m_Owner);
+}
+
+gboolean GtkAboutBoxView::OnLinkPress(GtkWidget* box, GdkEventButton* event, gpointer self)
+{
+    auto* view = static_cast<GtkAboutBoxView*>(self);
+    if (event->button != GDK_BUTTON_PRIMARY || event->type != GDK_BUTTON_PRESS) return FALSE;
+    const AboutLink link = view->LinkOf(box);
+    view->Raise([link](AboutBoxEvents& events) {
+        if (link == AboutLink::Web) events.labelWebClick();
+        else events.labelMailClick();
+    });
+    return TRUE;
+}
+
+gboolean GtkAboutBoxView::OnLinkCrossing(GtkWidget* box, GdkEventCrossing* event, gpointer self)
+{
+    // Crossings into and out of the label inside the box are not the mouse leaving the link.
+    if (event->detail == GDK_NOTIFY_INFERIOR) return FALSE;
+    auto* view = static_cast<GtkAboutBoxView*>(self);
+    const AboutLink link = view->LinkOf(box);
+    const bool entering = event->type == GDK_ENTER_NOTIFY;
+    view->Raise([link, entering](AboutBoxEvents& events) {
+        if (entering) events.labelWebMouseEnter(link);
+        else events.labelWebMouseLeave(link);
+    });
+    return FALSE;
+}
+
+void GtkAboutBoxView::OnLinkRealize(GtkWidget* box, gpointer self)
+{
+    auto* view = static_cast<GtkAboutBoxView*>(self);
+    view->ApplyPointer(view->m_Links[view->LinkOf(box) == AboutLink::Web ? 0 : 1]);
+}
+
+void GtkAboutBoxView::OnDestroy(GtkWidget*, gpointer self)
+{
+    auto* view = static_cast<GtkAboutBoxView*>(self);
+    view->m_Window = nullptr;
+    if (view->m_Loop) g_main_loop_quit(view->m_Loop);
+}
+
+} // namespace
+
+std::unique_ptr<AboutBoxView> CreateGtkAboutBoxView(GtkWindow* owner)
+{
+    return std::make_unique<GtkAboutBoxView>(owner);
+}

@@ -1,0 +1,509 @@
+#include <gtk/gtk.h>
+
+#include <algorithm>
+#include <array>
+#include <exception>
+
+#include "gfx/error.h"
+#include "platform/config_dialog_view.h"
+#include "platform/linux/about_box_view_gtk.h"
+#include "platform/linux/gtk_session.h"
+#include "platform/linux/gtk_widgets.h"
+#include "platform/linux/interval_spin_gtk.h"
+
+namespace {
+
+constexpr int kClientWidth = 510;
+constexpr int kClientHeight = 516;
+constexpr int kLogoWidth = 513;
+constexpr int kLogoHeight = 89;
+constexpr int kListLineHeight = 15;
+constexpr int kListScrollWidth = 600;
+constexpr int kBrowserWidth = 560;
+constexpr int kBrowserHeight = 420;
+
+// The controls' font and sizes small enough that the pixel sizes hold; the read-only edit in a
+// light grey like the classic inactive caption text.
+constexpr const char* kStyleSheet = R"css(
+#tovelin-config #client, #tovelin-config #client * { font-family: Arial, sans-serif; font-size: 12px; }
+#tovelin-config #Label1 { font-size: 13px; }
+#tovelin-config #client button { min-height: 0; min-width: 0; padding: 0 3px; }
+#tovelin-config #client checkbutton { min-height: 0; padding: 0; }
+#tovelin-config #client checkbutton check { min-width: 13px; min-height: 13px; margin: 0 4px 0 0; padding: 0; }
+#tovelin-config #editInterval { min-height: 0; min-width: 0; padding: 0 3px; border-radius: 0;
+    background-color: #d4d0c8; background-image: none; }
+#tovelin-config #listBoxPhotoDir { -GtkTreeView-vertical-separator: 0; -GtkTreeView-horizontal-separator: 0;
+    -GtkTreeView-expander-size: 0; }
+#tovelin-config treeview#listBoxPhotoDir.view.expander { min-width: 0; min-height: 0; }
+#tovelin-config #client scrolledwindow { border-radius: 0; }
+)css";
+
+constexpr const char* kCheckNames[] = {"checkShowTime", "checkShowCurrentFile", "checkShowTotalCount",
+                                       "checkDisableRandom", "checkFadeOut", "checkEnableMusic",
+                                       "checkDisableMusicRandom"};
+
+void ReportError(const char* message) noexcept
+{
+    try {
+        ShowErrorBox(message);
+    } catch (...) {
+        // Nothing left to tell the user with.
+    }
+}
+
+template <typename Call> void Guarded(Call&& call) noexcept
+{
+    try {
+        call();
+    } catch (const std::exception& error) {
+        ReportError(error.what());
+    } catch (...) {
+        ReportError("Unknown error");
+    }
+}
+
+GtkWidget* NewLabel(const char* text, const char* name)
+{
+    GtkWidget* label = gtk_label_new(text);
+    gtk_widget_set_name(label, name);
+    gtk_label_set_xalign(GTK_LABEL(label), 0);
+    gtk_label_set_yalign(GTK_LABEL(label), 0);
+    return label;
+}
+
+// GTK opened before any widget is made.
+bool RequireDisplay()
+{
+    if (!EnsureGtkInitialized()) throw Error("The configuration dialog needs a display.");
+    return true;
+}
+
+std::string WithoutTrailingNewlines(std::string text)
+{
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    return text;
+}
+
+class GtkConfigDialogView final : public ConfigDialogView {
+public:
+    GtkConfigDialogView();
+    ~GtkConfigDialogView() override;
+
+    void SetEvents(ConfigDialogEvents& events) override { m_Events = &events; }
+    void SetPictures(const Bitmap& banner, const Bitmap& saveButton, const Bitmap& closeButton) override;
+    void ShowAndRun() override;
+    void Close() override
+    {
+        if (m_Window) gtk_widget_destroy(m_Window);
+    }
+    NativeWindow Window() const override { return m_Window; }
+
+    void ClearDirectories() override
+    {
+        gtk_list_store_clear(m_Lines.get());
+        m_Texts.clear();
+    }
+    void AppendDirectory(const std::string& line) override;
+    std::vector<std::string> Directories() const override;
+    int SelectedDirectory() const override;
+    void DeleteDirectory(int index) override;
+
+    void SetIntervalPosition(int position) override
+    {
+        if (m_Events) m_Events->upDownIntervalChangingEx(std::clamp(position, kIntervalMin, kIntervalMax));
+        m_Spin.SetPosition(position);
+    }
+    int IntervalPosition() const override { return m_Spin.Position(); }
+    void SetIntervalText(const std::string& text) override
+    {
+        gtk_entry_set_text(GTK_ENTRY(m_Edit.get()), text.c_str());
+    }
+    std::string IntervalText() const override { return gtk_entry_get_text(GTK_ENTRY(m_Edit.get())); }
+
+    void SetChecked(ConfigCheckBox box, bool checked) override
+    {
+        gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(CheckBox(box)), checked);
+    }
+    bool Checked(ConfigCheckBox box) const override
+    {
+        return gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(CheckBox(box))) != FALSE;
+    }
+
+    int ShowMessage(const std::string& text, const std::string& caption, unsigned style) override
+    {
+        return ShowMessageBox(text, caption, style, m_Window);
+    }
+    void ShowError(const std::string& message) override { ShowErrorBox(message); }
+    std::optional<std::string> BrowseForFolder(const std::string& prompt) override;
+    std::unique_ptr<AboutBoxView> CreateAboutBox() override
+    {
+        return CreateGtkAboutBoxView(m_Window ? GTK_WINDOW(m_Window) : nullptr);
+    }
+
+private:
+    template <void (ConfigDialogEvents::*Handler)()> static void Forward(GtkWidget*, gpointer self)
+    {
+        auto* view = static_cast<GtkConfigDialogView*>(self);
+        if (view->m_Events) Guarded([view] { (view->m_Events->*Handler)(); });
+    }
+    static gboolean OnBrowserMapped(GtkWidget* chooser, GdkEvent*, gpointer);
+    static gboolean OnLogoDraw(GtkWidget* widget, cairo_t* cr, gpointer self);
+    static gboolean OnLogoPress(GtkWidget*, GdkEventButton* event, gpointer self);
+    static gboolean OnEditKeyPress(GtkWidget*, GdkEventKey* event, gpointer self);
+    static void OnSelectionChanged(GtkTreeSelection* selection, gpointer);
+    static void OnDestroy(GtkWidget*, gpointer self);
+
+    GtkWidget* CheckBox(ConfigCheckBox box) const { return m_Checks[static_cast<std::size_t>(box)].get(); }
+    GtkWidget* AddButton(GtkWidget* fixed, const char* text, const char* hint, int left, int top,
+                         GCallback clicked);
+    void BuildMenu(GtkWidget* box);
+    void BuildControls(GtkWidget* fixed);
+
+    [[maybe_unused]] const bool m_DisplayOpen = RequireDisplay();
+    ConfigDialogEvents* m_Events = nullptr;
+    GtkWidget* m_Window = nullptr;
+    GMainLoop* m_Loop = nullptr;
+    GObjectPtr<GtkListStore> m_Lines;
+    GObjectPtr<GtkWidget> m_List;
+    GObjectPtr<GtkWidget> m_Edit;
+    std::array<GObjectPtr<GtkWidget>, 7> m_Checks;
+    GtkWidget* m_Logo = nullptr;
+    GtkWidget* m_Save = nullptr;
+    GtkWidget* m_Close = nullptr;
+    GObjectPtr<GdkPixbuf> m_Banner;
+    // The lines as given: the list shows them made valid UTF-8.
+    std::vector<std::string> m_Texts;
+    IntervalSpin m_Spin;
+};
+
+GtkConfigDialogView::GtkConfigDialogView()
+    : m_Lines(gtk_list_store_new(1, G_TYPE_STRING)),
+      m_Spin(kIntervalMin, kIntervalMax, [this](int value) {
+          if (m_Events) Guarded([this, value] { m_Events->upDownIntervalChangingEx(value); });
+      })
+{
+    AddScreenStyleSheet(kStyleSheet);
+    m_Window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    gtk_widget_set_name(m_Window, "tovelin-config");
+    gtk_window_set_title(GTK_WINDOW(m_Window), "Tovelin Screen Saver Configuration ");
+    gtk_window_set_resizable(GTK_WINDOW(m_Window), FALSE);
+    g_signal_connect(m_Window, "destroy", G_CALLBACK(OnDestroy), this);
+
+    GtkWidget* box = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
+    gtk_container_add(GTK_CONTAINER(m_Window), box);
+    BuildMenu(box);
+    GtkWidget* fixed = gtk_fixed_new();
+    gtk_widget_set_name(fixed, "client");
+    gtk_widget_set_size_request(fixed, kClientWidth, kClientHeight);
+    gtk_box_pack_start(GTK_BOX(box), fixed, TRUE, TRUE, 0);
+    BuildControls(fixed);
+}
+
+GtkConfigDialogView::~GtkConfigDialogView()
+{
+    if (m_Window) {
+        g_signal_handlers_disconnect_by_data(m_Window, this);
+        gtk_widget_destroy(m_Window);
+    }
+}
+
+void GtkConfigDialogView::BuildMenu(GtkWidget* box)
+{
+    GtkWidget* bar = gtk_menu_bar_new();
+    const auto addMenu = [bar](const char* title) {
+        GtkWidget* item = gtk_menu_item_new_with_label(title);
+        GtkWidget* menu = gtk_menu_new();
+        gtk_menu_item_set_submenu(GTK_MENU_ITEM(item), menu);
+        gtk_menu_shell_append(GTK_MENU_SHELL(bar), item);
+        return menu;
+    };
+    const auto addItem = [this](GtkWidget* menu, const char* text, GCallback activate) {
+        GtkWidget* item = gtk_menu_item_new_with_label(text);
+        g_signal_connect(item, "activate", activate, this);
+        gtk_menu_shell_append(GTK_MENU_SHELL(menu), item);
+    };
+    GtkWidget* file = addMenu("File");
+    addItem(file, "Exit", G_CALLBACK(&Forward<&ConfigDialogEvents::menuExitClick>));
+    GtkWidget* help = addMenu("Help");
+    addItem(help, "Help Content...", G_CALLBACK(&Forward<&ConfigDialogEvents::menuHelpContentClick>));
+    addItem(help, "Home Page", G_CALLBACK(&Forward<&ConfigDialogEvents::menuVisitHomePageClick>));
+    addItem(help, "About...", G_CALLBACK(&Forward<&ConfigDialogEvents::menuAboutClick>));
+    gtk_box_pack_start(GTK_BOX(box), bar, FALSE, FALSE, 0);
+}
+
+GtkWidget* GtkConfigDialogView::AddButton(GtkWidget* fixed, const char* text, const char* hint, int left, int top,
+                                          GCallback clicked)
+{
+    GtkWidget* button = gtk_button_new_with_label(text);
+    if (hint) gtk_widget_set_tooltip_text(button, hint);
+    g_signal_connect(button, "clicked", clicked, this);
+    PlaceControl(fixed, button, left, top, left == 384 ? 113 : 75, 25);
+    return button;
+}
+
+void GtkConfigDialogView::BuildControls(GtkWidget* fixed)
+{
+    m_Logo = gtk_drawing_area_new();
+    gtk_widget_add_events(m_Logo, GDK_BUTTON_PRESS_MASK);
+    g_signal_connect(m_Logo, "draw", G_CALLBACK(OnLogoDraw), this);
+    g_signal_connect(m_Logo, "button-press-event", G_CALLBACK(OnLogoPress), this);
+    // The banner's area is 3 pixels wider than the client area, which cuts it off at its edge.
+    PlaceControl(fixed, m_Logo, 0, 0, kClientWidth, kLogoHeight);
+
+    GtkWidget* label1 = NewLabel("Photo's and Music's Directory List:", "Label1");
+    PlaceControl(fixed, label1, 0, 96, 201, 16);
+
+    // listBoxPhotoDir: one text column, lines 15 pixels high, scrolling sideways up to 600.
+    GtkWidget* scroller = gtk_scrolled_window_new(nullptr, nullptr);
+    gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(scroller), GTK_SHADOW_IN);
+    gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scroller), GTK_POLICY_AUTOMATIC, GTK_POLICY_AUTOMATIC);
+    gtk_scrolled_window_set_overlay_scrolling(GTK_SCROLLED_WINDOW(scroller), FALSE);
+    m_List.reset(GTK_WIDGET(g_object_ref(gtk_tree_view_new_with_model(GTK_TREE_MODEL(m_Lines.get())))));
+    gtk_widget_set_name(m_List.get(), "listBoxPhotoDir");
+    gtk_tree_view_set_headers_visible(GTK_TREE_VIEW(m_List.get()), FALSE);
+    gtk_tree_view_set_enable_search(GTK_TREE_VIEW(m_List.get()), FALSE);
+    // A flat list: without expanders the rows are no taller than their text needs.
+    gtk_tree_view_set_show_expanders(GTK_TREE_VIEW(m_List.get()), FALSE);
+    GtkCellRenderer* renderer = gtk_cell_renderer_text_new();
+    gtk_cell_renderer_set_padding(renderer, 2, 0);
+    gtk_cell_renderer_set_fixed_size(renderer, -1, kListLineHeight);
+    GtkTreeViewColumn* column = gtk_tree_view_column_new_with_attributes("", renderer, "text", 0, nullptr);
+    gtk_tree_view_column_set_max_width(column, kListScrollWidth);
+    gtk_tree_view_append_column(GTK_TREE_VIEW(m_List.get()), column);
+    GtkTreeSelection* selection = gtk_tree_view_get_selection(GTK_TREE_VIEW(m_List.get()));
+    gtk_tree_selection_set_mode(selection, GTK_SELECTION_SINGLE);
+    g_signal_connect(selection, "changed", G_CALLBACK(OnSelectionChanged), this);
+    gtk_container_add(GTK_CONTAINER(scroller), m_List.get());
+    PlaceControl(fixed, scroller, 0, 112, 369, 121);
+
+    GtkWidget* add = AddButton(fixed, "Add Directory...", "Add photo's directory to the list ", 384, 112,
+                               G_CALLBACK(&Forward<&ConfigDialogEvents::btnAddDirClick>));
+    GtkWidget* remove = AddButton(fixed, "Remove Directory", "Remove the selected directory from the list.", 384, 160,
+                                  G_CALLBACK(&Forward<&ConfigDialogEvents::btnDelDirClick>));
+    GtkWidget* view = AddButton(fixed, "Directory Detail...", "View Details in the directory selected .", 384, 208,
+                                G_CALLBACK(&Forward<&ConfigDialogEvents::btnViewDirClick>));
+
+    const struct {
+        ConfigCheckBox box;
+        const char* text;
+        const char* hint;
+        int left, top, width;
+        bool checked;
+    } checks[] = {
+        {ConfigCheckBox::ShowTime, "Show current time", nullptr, 8, 240, 153, true},
+        {ConfigCheckBox::ShowCurrentFile, "Show current file name", nullptr, 8, 272, 153, true},
+        {ConfigCheckBox::ShowTotalCount, "Show total count ", nullptr, 8, 304, 153, true},
+        {ConfigCheckBox::DisableRandom, "Disable photo random feature",
+         "If disabled,photos will be displayed in sequential order", 8, 336, 201, false},
+        {ConfigCheckBox::FadeOut, "Fade out current photo before display next ", nullptr, 8, 400, 265, false},
+        {ConfigCheckBox::EnableMusic, "Enable music (midi / mp3 / wma)", nullptr, 248, 240, 225, false},
+        {ConfigCheckBox::DisableMusicRandom, "Disable music random feature",
+         "If disabled,music will be played in sequential order", 248, 272, 201, false},
+    };
+    for (const auto& check : checks) {
+        GtkWidget* button = gtk_check_button_new_with_label(check.text);
+        const auto index = static_cast<std::size_t>(check.box);
+        gtk_widget_set_name(button, kCheckNames[index]);
+        if (check.hint) gtk_widget_set_tooltip_text(button, check.hint);
+        gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(button), check.checked);
+        m_Checks[index].reset(GTK_WIDGET(g_object_ref(button)));
+        PlaceControl(fixed, button, check.left, check.top, check.width, 17);
+    }
+
+    gtk_widget_set_name(m_Spin.Widget(), "upDownInterval");
+    PlaceControl(fixed, m_Spin.Widget(), 185, 367, 15, 23);
+    m_Edit.reset(GTK_WIDGET(g_object_ref(gtk_entry_new())));
+    gtk_widget_set_name(m_Edit.get(), "editInterval");
+    gtk_editable_set_editable(GTK_EDITABLE(m_Edit.get()), FALSE);
+    gtk_entry_set_width_chars(GTK_ENTRY(m_Edit.get()), 1);
+    gtk_entry_set_text(GTK_ENTRY(m_Edit.get()), "1");
+    // The edit is the spin control's buddy: Up and Down step it there too.
+    g_signal_connect(m_Edit.get(), "key-press-event", G_CALLBACK(OnEditKeyPress), this);
+    PlaceControl(fixed, m_Edit.get(), 152, 367, 33, 23);
+
+    m_Save = AddButton(fixed, "Save", nullptr, 80, 488, G_CALLBACK(&Forward<&ConfigDialogEvents::btnSaveClick>));
+    m_Close = AddButton(fixed, "Close", nullptr, 352, 488, G_CALLBACK(&Forward<&ConfigDialogEvents::btnCloseClick>));
+
+    PlaceControl(fixed, NewLabel("Display each Picture for ", "Label2"), 8, 368, 132, 15);
+    PlaceControl(fixed, NewLabel("seconds", "Label3"), 208, 368, 48, 15);
+    PlaceControl(fixed,
+                 NewLabel("Tips: We can browse back and forwards using the arrow keys when screensaver running.", "lbl1"),
+                 8, 440, 487, 15);
+
+    const auto check = [this](ConfigCheckBox box) { return CheckBox(box); };
+    GList* chain = nullptr;
+    for (GtkWidget* widget : {scroller, add, remove, view, check(ConfigCheckBox::ShowTime),
+                              check(ConfigCheckBox::ShowCurrentFile), m_Spin.Widget(), m_Edit.get(),
+                              check(ConfigCheckBox::ShowTotalCount), check(ConfigCheckBox::DisableRandom),
+                              check(ConfigCheckBox::FadeOut), m_Save, m_Close, check(ConfigCheckBox::EnableMusic),
+                              check(ConfigCheckBox::DisableMusicRandom)})
+        chain = g_list_append(chain, widget);
+    G_GNUC_BEGIN_IGNORE_DEPRECATIONS
+    gtk_container_set_focus_chain(GTK_CONTAINER(fixed), chain);
+    G_GNUC_END_IGNORE_DEPRECATIONS
+    g_list_free(chain);
+}
+
+void GtkConfigDialogView::SetPictures(const Bitmap& banner, const Bitmap& saveButton, const Bitmap& closeButton)
+{
+    m_Banner = PixbufFromBitmap(banner);
+    if (m_Logo) gtk_widget_queue_draw(m_Logo);
+    const auto setPicture = [](GtkWidget* button, const Bitmap& picture) {
+        if (!button) return;
+        const GObjectPtr<GdkPixbuf> pixbuf = PixbufFromBitmap(picture);
+        gtk_button_set_image(GTK_BUTTON(button), pixbuf ? gtk_image_new_from_pixbuf(pixbuf.get()) : nullptr);
+        gtk_button_set_image_position(GTK_BUTTON(button), GTK_POS_LEFT);
+        gtk_button_set_always_show_image(GTK_BUTTON(button), TRUE);
+    };
+    setPicture(m_Save, saveButton);
+    setPicture(m_Close, closeButton);
+}
+
+void GtkConfigDialogView::ShowAndRun()
+{
+    if (!m_Window) return;
+    gtk_window_set_position(GTK_WINDOW(m_Window), GTK_WIN_POS_CENTER);
+    gtk_widget_show_all(m_Window);
+    GMainLoop* loop = g_main_loop_new(nullptr, FALSE);
+    m_Loop = loop;
+    if (m_Window) g_main_loop_run(loop);
+    m_Loop = nullptr;
+    g_main_loop_unref(loop);
+}
+
+void GtkConfigDialogView::AppendDirectory(const std::string& line)
+{
+    // GTK shows UTF-8 only; a name in another encoding still shows, with replacements.
+    gchar* valid = g_utf8_make_valid(line.data(), static_cast<gssize>(line.size()));
+    GtkTreeIter row;
+    gtk_list_store_append(m_Lines.get(), &row);
+    gtk_list_store_set(m_Lines.get(), &row, 0, valid, -1);
+    g_free(valid);
+    m_Texts.push_back(line);
+}
+
+std::vector<std::string> GtkConfigDialogView::Directories() const { return m_Texts; }
+
+void GtkConfigDialogView::DeleteDirectory(int index)
+{
+    if (index < 0 || index >= static_cast<int>(m_Texts.size())) return;
+    GtkTreeIter row;
+    if (gtk_tree_model_iter_nth_child(GTK_TREE_MODEL(m_Lines.get()), &row, nullptr, index))
+        gtk_list_store_remove(m_Lines.get(), &row);
+    m_Texts.erase(m_Texts.begin() + index);
+}
+
+std::optional<std::string> GtkConfigDialogView::BrowseForFolder(const std::string& prompt)
+{
+    GtkWidget* chooser = gtk_file_chooser_dialog_new("Browse for Folder", m_Window ? GTK_WINDOW(m_Window) : nullptr,
+                                                     GTK_FILE_CHOOSER_ACTION_SELECT_FOLDER, "_Cancel",
+                                                     GTK_RESPONSE_CANCEL, "_OK", GTK_RESPONSE_ACCEPT, nullptr);
+    gtk_dialog_set_default_response(GTK_DIALOG(chooser), GTK_RESPONSE_ACCEPT);
+    // The chooser sizes itself when mapped, at times larger than a small screen, which hides its
+    // buttons: it gets a size that fits, centred on the screen.
+    g_signal_connect(chooser, "map-event", G_CALLBACK(OnBrowserMapped), nullptr);
+    gtk_window_set_modal(GTK_WINDOW(chooser), TRUE);
+    gtk_file_chooser_set_local_only(GTK_FILE_CHOOSER(chooser), TRUE);
+    gtk_file_chooser_set_create_folders(GTK_FILE_CHOOSER(chooser), FALSE);
+    // Rooted at the whole file system with nothing selected. Left alone it opens on the recent
+    // folders, where a typed path cannot be accepted.
+    gtk_file_chooser_set_current_folder(GTK_FILE_CHOOSER(chooser), "/");
+    GtkWidget* text = gtk_label_new(WithoutTrailingNewlines(prompt).c_str());
+    gtk_label_set_xalign(GTK_LABEL(text), 0);
+    gtk_widget_set_margin_start(text, 6);
+    gtk_widget_set_margin_top(text, 6);
+    GtkWidget* content = gtk_dialog_get_content_area(GTK_DIALOG(chooser));
+    gtk_box_pack_start(GTK_BOX(content), text, FALSE, FALSE, 0);
+    gtk_box_reorder_child(GTK_BOX(content), text, 0);
+    gtk_widget_show(text);
+
+    std::optional<std::string> chosen;
+    if (gtk_dialog_run(GTK_DIALOG(chooser)) == GTK_RESPONSE_ACCEPT) {
+        if (gchar* name = gtk_file_chooser_get_filename(GTK_FILE_CHOOSER(chooser))) {
+            if (g_file_test(name, G_FILE_TEST_IS_DIR)) chosen = name;
+            g_free(name);
+        }
+    }
+    gtk_widget_destroy(chooser);
+    while (gtk_events_pending()) gtk_main_iteration();
+    return chosen;
+}
+
+gboolean GtkConfigDialogView::OnBrowserMapped(GtkWidget* chooser, GdkEvent*, gpointer)
+{
+    GdkRectangle screen{0, 0, kBrowserWidth, kBrowserHeight};
+    GdkDisplay* display = gtk_widget_get_display(chooser);
+    if (GdkMonitor* monitor = gdk_display_get_monitor_at_window(display, gtk_widget_get_window(chooser)))
+        gdk_monitor_get_workarea(monitor, &screen);
+    const int width = std::min(kBrowserWidth, screen.width);
+    const int height = std::min(kBrowserHeight, screen.height);
+    gtk_window_resize(GTK_WINDOW(chooser), width, height);
+    gtk_window_move(GTK_WINDOW(chooser), screen.x + (screen.width - width) / 2, screen.y + (screen.height - height) / 2);
+    return FALSE;
+}
+
+gboolean GtkConfigDialogView::OnLogoDraw(GtkWidget*, cairo_t* cr, gpointer self)
+{
+    const auto* view = static_cast<GtkConfigDialogView*>(self);
+    if (!view->m_Banner) return FALSE;
+    // Stretched to the area, proportions kept, from the top-left corner.
+    const double width = gdk_pixbuf_get_width(view->m_Banner.get());
+    const double height = gdk_pixbuf_get_height(view->m_Banner.get());
+    const double scale = std::min(kLogoWidth / width, kLogoHeight / height);
+    cairo_scale(cr, scale, scale);
+    gdk_cairo_set_source_pixbuf(cr, view->m_Banner.get(), 0, 0);
+    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+    cairo_paint(cr);
+    return TRUE;
+}
+
+gboolean GtkConfigDialogView::OnLogoPress(GtkWidget*, GdkEventButton* event, gpointer self)
+{
+    if (event->button == GDK_BUTTON_PRIMARY && event->type == GDK_BUTTON_PRESS)
+        Forward<&ConfigDialogEvents::imgLogoClick>(nullptr, self);
+    return TRUE;
+}
+
+gboolean GtkConfigDialogView::OnEditKeyPress(GtkWidget*, GdkEventKey* event, gpointer self)
+{
+    return static_cast<GtkConfigDialogView*>(self)->m_Spin.HandleKey(event->keyval) ? TRUE : FALSE;
+}
+
+int GtkConfigDialogView::SelectedDirectory() const
+{
+    // A destroyed tree has no selection left to ask.
+    if (!m_Window) return -1;
+    GtkTreeModel* model = nullptr;
+    GtkTreeIter row;
+    GtkTreeSelection* selection = gtk_tree_view_get_selection(GTK_TREE_VIEW(m_List.get()));
+    if (!selection || !gtk_tree_selection_get_selected(selection, &model, &row)) return -1;
+    GtkTreePath* path = gtk_tree_model_get_path(model, &row);
+    const int index = path && gtk_tree_path_get_depth(path) == 1 ? gtk_tree_path_get_indices(path)[0] : -1;
+    gtk_tree_path_free(path);
+    return index;
+}
+
+void GtkConfigDialogView::OnSelectionChanged(GtkTreeSelection* selection, gpointer)
+{
+    // Only the user's clicks and keys select a line. Focus alone would select the first one, and
+    // "Directory Detail..." would then open it instead of asking the user to choose.
+    GdkEvent* event = gtk_get_current_event();
+    const bool byUser = event && (event->type == GDK_BUTTON_PRESS || event->type == GDK_2BUTTON_PRESS ||
+                                  event->type == GDK_BUTTON_RELEASE || event->type == GDK_KEY_PRESS);
+    if (event) gdk_event_free(event);
+    if (!byUser && gtk_tree_selection_count_selected_rows(selection) > 0) gtk_tree_selection_unselect_all(selection);
+}
+
+void GtkConfigDialogView::OnDestroy(GtkWidget*, gpointer self)
+{
+    auto* view = static_cast<GtkConfigDialogView*>(self);
+    view->m_Window = nullptr;
+    view->m_Logo = nullptr;
+    view->m_Save = nullptr;
+    view->m_Close = nullptr;
+    if (view->m_Loop) g_main_loop_quit(view->m_Loop);
+}
+
+} // namespace
+
+std::unique_ptr<ConfigDialogView> CreateConfigDialogView() { return std::make_unique<GtkConfigDialogView>(); }
