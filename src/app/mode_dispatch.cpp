@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/process_values.h"
+#include "config/config_dialog.h"
 #include "platform/message_box.h"
 #include "platform/password_change.h"
 #include "platform/text.h"
@@ -39,10 +40,20 @@ void RunSlideShow()
     host->Run();
 }
 
+// The configuration dialog is the main window until it closes.
+void RunConfigDialog()
+{
+    const std::unique_ptr<ConfigDialogView> view = CreateConfigDialogView();
+    const std::unique_ptr<Shell> shell = CreateSystemShell();
+    const std::unique_ptr<SaverInstallation> installation = CreateSystemSaverInstallation();
+    TfrmConfig dialog(*view, *shell, *installation);
+    dialog.Open();
+}
+
 void ActOnMode(const std::string& mode, const std::string& commandLine)
 {
     if (mode == "/c") {
-        // The configuration dialog becomes the main window once it exists.
+        RunConfigDialog();
     } else if (mode == "/s") {
         RunSlideShow();
     } else if (mode == "/a") {

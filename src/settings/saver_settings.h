@@ -18,6 +18,7 @@ struct SaverSettings {
     bool FadeOutLastPhoto = false;
     bool EnableMusic = true;
     bool DisableMusicRandom = false;
+    friend bool operator==(const SaverSettings&, const SaverSettings&) = default;
 };
 
 // Opens (creating) the settings key on HKEY_CURRENT_USER and writes the default of every absent
