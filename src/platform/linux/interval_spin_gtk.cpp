@@ -97,6 +97,8 @@ gboolean IntervalSpin::OnButtonPress(GtkWidget* widget, GdkEventButton* event, g
 {
     auto* spin = static_cast<IntervalSpin*>(self);
     if (event->button != GDK_BUTTON_PRIMARY || event->type != GDK_BUTTON_PRESS) return TRUE;
+    // Focused by a click, so that Up and Down step it next.
+    gtk_widget_grab_focus(widget);
     spin->StopRepeat();
     spin->m_Held = event->y < gtk_widget_get_allocated_height(widget) / 2 ? 1 : -1;
     gtk_widget_queue_draw(widget);
