@@ -55,14 +55,7 @@ public:
 
     void SetVersionText(const std::string& text) override
     {
-        const HWND label = Control(IdVersion);
-        SetWindowTextA(label, text.c_str());
-        // The label grows to its text rather than cut the version off.
-        RECT place{};
-        GetWindowRect(label, &place);
-        MapWindowPoints(nullptr, m_Window.Get(), reinterpret_cast<POINT*>(&place), 2);
-        const int width = std::max<int>(place.right - place.left, TextWidth(label, text));
-        SetWindowPos(label, nullptr, 0, 0, width, place.bottom - place.top, SWP_NOMOVE | SWP_NOZORDER);
+        SetLabelText(Control(IdVersion), text);
     }
 
     std::string VersionText() const override
@@ -75,8 +68,8 @@ public:
 
     void SetLinkTexts(const std::string& web, const std::string& mail) override
     {
-        SetWindowTextA(Control(IdWeb), web.c_str());
-        SetWindowTextA(Control(IdMail), mail.c_str());
+        SetLabelText(Control(IdWeb), web);
+        SetLabelText(Control(IdMail), mail);
     }
 
     void SetLinkLook(AboutLink link, Rgb colour, PointerShape pointer) override
@@ -145,13 +138,20 @@ private:
         return LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(pointer == PointerShape::Hand ? IDC_HAND : IDC_ARROW));
     }
 
-    static int TextWidth(HWND label, const std::string& text)
+    // A label grows to a longer text rather than cut a version or an address off.
+    static void SetLabelText(HWND label, const std::string& text)
     {
-        const WindowDc dc(label);
-        const ObjectSelection font(dc.Get(), reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)));
+        SetWindowTextA(label, text.c_str());
         SIZE extent{};
-        GetTextExtentPoint32A(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
-        return extent.cx;
+        {
+            const WindowDc dc(label);
+            const ObjectSelection font(dc.Get(), reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)));
+            GetTextExtentPoint32A(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
+        }
+        RECT place{};
+        GetWindowRect(label, &place);
+        if (extent.cx <= place.right - place.left) return;
+        SetWindowPos(label, nullptr, 0, 0, extent.cx, place.bottom - place.top, SWP_NOMOVE | SWP_NOZORDER);
     }
 
     HWND Control(int id) const { return GetDlgItem(m_Window.Get(), id); }
