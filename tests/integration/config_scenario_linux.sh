@@ -4,8 +4,11 @@
 
 key='HKEY_CURRENT_USER\Control Panel\Screen Saver.Tovelin'
 store="$XDG_CONFIG_HOME/tovelin/registry.reg"
+# The added folder's path is typed into the chooser: a fixed name without capitals, which
+# xdotool types reliably (the work folder's random name has some).
 first="$IT_WORK/photos/first"
-added="$IT_WORK/photos/added"
+added="$IT_RESULTS/linux-config-photos/added"
+rm -rf "$(dirname "$added")"
 mkdir -p "$first" "$added" "$(dirname "$store")"
 convert -size 64x48 xc:'#2864c8' "$added/blue.jpg"
 cat >"$store" <<REG
@@ -17,6 +20,38 @@ REGEDIT4
 "ShowDateTime"=dword:00000000
 "EnableMusic"=dword:00000001
 REG
+
+# The desktop's default handlers for folders, web pages and mail links: a recorder, so that what
+# the dialog opens can be checked.
+opened="$IT_WORK/opened"
+export XDG_DATA_HOME="$IT_WORK/data"
+mkdir -p "$XDG_DATA_HOME/applications"
+printf '#!/bin/sh\nprintf "%%s\\n" "$@" >>"%s"\n' "$opened" >"$IT_WORK/record-open"
+chmod +x "$IT_WORK/record-open"
+handled='inode/directory;text/html;x-scheme-handler/https;x-scheme-handler/mailto;'
+cat >"$XDG_DATA_HOME/applications/tovelin-test-recorder.desktop" <<DESKTOP
+[Desktop Entry]
+Type=Application
+Name=Recorder
+Exec=$IT_WORK/record-open %u
+MimeType=$handled
+DESKTOP
+{
+    echo '[Default Applications]'
+    for type in ${handled//;/ }; do echo "$type=tovelin-test-recorder.desktop"; done
+    echo '[Added Associations]'
+    for type in ${handled//;/ }; do echo "$type=tovelin-test-recorder.desktop;"; done
+} >"$XDG_CONFIG_HOME/mimeapps.list"
+# opened_with TEXT SECONDS: true once the recorder was handed TEXT (a local file as a path or as
+# its file:// address).
+opened_with() {
+    local tries=0
+    until sed 's|^file://||' "$opened" 2>/dev/null | grep -qxF -- "$1"; do
+        [ $tries -lt $(($2 * 10)) ] || return 1
+        sleep 0.1
+        tries=$((tries + 1))
+    done
+}
 
 title='Tovelin Screen Saver Configuration '
 client_width=510
@@ -81,6 +116,7 @@ if [ -n "$chooser" ]; then
     sleep 0.3
     xdotool type --delay 10 "$added"
     sleep 0.5
+    it_screenshot linux-config-browse-typed
     xdotool key --clearmodifiers Return
     check "the chooser closes on Enter" window_gone "$chooser" 10
 fi
@@ -106,8 +142,22 @@ for flag in ShowDateTime=0 ShowCurrentFileInfo=1 ShowAllPhotoCount=1 DisableRand
 done
 check "the store holds the seven flags as the dialog showed them" [ $flags_ok -eq 1 ]
 
-# The about box from the Help menu; the mail link turns blue under the mouse and black after.
+# Directory Detail on the first line, Help Content and Home Page: the desktop's handlers.
 window_place "$dialog"
+click $((WX + 60)) $((top + 112 + 7))
+click $((WX + 384 + 56)) $((top + 208 + 12))
+check "Directory Detail opens the selected folder" opened_with "$first" 10
+click $((WX + 60)) $((WY + 10))
+sleep 0.4
+xdotool key --clearmodifiers Down Return
+check "Help Content opens the overview page beside the program" \
+    opened_with "$(dirname "$IT_PROGRAM")/help/Overview.htm" 10
+click $((WX + 60)) $((WY + 10))
+sleep 0.4
+xdotool key --clearmodifiers Down Down Return
+check "Home Page opens the home page" opened_with "https://tovelin.example/?come_from=tovelin_saver" 10
+
+# The about box from the Help menu; the mail link turns blue under the mouse and black after.
 click $((WX + 60)) $((WY + 10))
 sleep 0.4
 xdotool key --clearmodifiers Down Down Down Return
@@ -138,6 +188,8 @@ if [ -n "$about" ]; then
         check "the mail label turns black when the mouse leaves (pixel $blue, then $black)" \
             [ -z "$(bluish_pixels linux-about-left $mail_x $mail_y 115 13)" -a -n "$(near_black "$black")" ]
     fi
+    click $((mail_x + 20)) $((mail_y + 6))
+    check "the mail label opens a message to the support address" opened_with "mailto:support@tovelin.example" 10
     click $((WX + 296 + 45)) $((WY + 248 + 12))
     check "the about box's Close closes it" window_gone "$about" 10
 fi
@@ -149,7 +201,9 @@ it_wait
 check "Close ends the program with 0 (status $IT_STATUS)" [ "$IT_STATUS" -eq 0 ]
 
 # The show reads what was saved.
+cp "$IT_WORK/err" "$IT_WORK/err-config"
 it_launch /s
 check "the show scans the saved directories" it_wait_for_trace "^pic dir=$added\$" 1 20
 kill "$IT_PID" 2>/dev/null
 it_wait
+rm -rf "$(dirname "$added")"

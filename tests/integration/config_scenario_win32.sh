@@ -114,9 +114,16 @@ sleep 0.3
 it_screenshot config-dialog
 
 # Add Directory... through the real folder browser.
-click '=Add Directory...'
-browser_labels=$(wine_tool "$WINDOW_PROBE" browse "$photo_dir")
-browsed=$?
+# The first browser of a new Wine prefix at times never takes a path sent to it; that browser
+# is cancelled, which adds nothing, and a second one is asked.
+for attempt in 1 2; do
+    click '=Add Directory...'
+    : >"$IT_WORK/tools.err"
+    browser_labels=$(wine_tool "$WINDOW_PROBE" browse "$photo_dir")
+    browsed=$?
+    [ $browsed -eq 0 ] && break
+    sleep 0.5
+done
 check "the folder browser takes the photo folder ($(tail -n 1 "$IT_WORK/tools.err" 2>/dev/null))" [ $browsed -eq 0 ]
 check "the folder browser shows the prompt (labels: $(printf '%s' "$browser_labels" | tr '\n' '|'))" \
     grep -q '^Please select the directory containing photoes:' <<<"$browser_labels"

@@ -425,7 +425,9 @@ std::optional<std::string> GtkConfigDialogView::BrowseForFolder(const std::strin
         }
     }
     gtk_widget_destroy(chooser);
-    while (gtk_events_pending()) gtk_main_iteration();
+    // Gone from the screen at once; but no events are run here, or a click queued meanwhile would
+    // run its handler before the caller has acted on the answer.
+    gdk_display_flush(gdk_display_get_default());
     return chosen;
 }
 

@@ -87,6 +87,8 @@ int ShowMessageBox(const std::string& text, const std::string& caption, unsigned
 
     const int response = gtk_dialog_run(GTK_DIALOG(dialog));
     gtk_widget_destroy(dialog);
-    while (gtk_events_pending()) gtk_main_iteration();
+    // Gone from the screen at once; but no events are run here, or a click queued meanwhile would
+    // run its handler before the caller has acted on the answer.
+    gdk_display_flush(gdk_display_get_default());
     return response > 0 ? response : SilentAnswer(style);
 }

@@ -4,7 +4,7 @@
  *       (=TEXT exact text, *TEXT text containing, class:NAME window class), or of its client
  *       area without one.
  *   window_probe browse PATH : waits for the folder browser, prints the texts of its labels one
- *       a line, selects PATH in its tree and presses OK.
+ *       a line, selects PATH in its tree and presses OK (Cancel when it cannot be selected).
  * Waits are bounded (WINDOW_PROBE_WAIT_MS, 10 s by default); a missing window ends with status 1. */
 #include <shlobj.h>
 #include <commctrl.h>
@@ -180,7 +180,8 @@ static int Browse(const char* path)
         Sleep(100);
     }
     if (tries == 150) fprintf(stderr, "the browser selects '%s', not '%s'\n", text, last);
-    PostMessageA(g_found, WM_COMMAND, IDOK, 0);
+    /* A browser that never took the path is cancelled, so that nothing else is added. */
+    PostMessageA(g_found, WM_COMMAND, tries == 150 ? IDCANCEL : IDOK, 0);
     VirtualFreeEx(target, remote, 0, MEM_RELEASE);
     CloseHandle(target);
     return tries == 150;
