@@ -163,6 +163,21 @@ else
     fail "Help > About... opens the about box"
 fi
 
+# Help > Help Content... opens the compiled help beside the program in the HTML Help window
+# (its title comes from the help project); Alt+F4 closes it.
+place where "$caption" && click_at $((LEFT + 450)) $((TOP + 470))
+sleep 0.2
+xdotool key F10 Right Down Return
+if WINDOW_PROBE_WAIT_MS=20000 place where 'Tovelin Screen Saver Help'; then
+    pass "Help Content opens help.chm in the HTML Help window"
+    click_at $((LEFT + 100)) $((TOP + 100))
+    xdotool key alt+F4
+    sleep 0.5
+    gone 'Tovelin Screen Saver Help' || fail "the help window closes"
+else
+    fail "Help Content opens help.chm in the HTML Help window"
+fi
+
 # Two clicks on the spin control's upper arrow, and fade-out switched on.
 if place where "$caption" class:msctls_updown32; then
     click_at "$X" $((TOP + HEIGHT / 4)); sleep 0.2
