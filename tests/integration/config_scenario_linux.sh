@@ -121,6 +121,12 @@ if [ -n "$chooser" ]; then
     check "the chooser closes on Enter" window_gone "$chooser" 10
 fi
 
+# Two clicks on the spin control's upper arrow: 3 seconds become 5.
+click $((WX + 185 + 7)) $((top + 367 + 5))
+sleep 0.2
+click $((WX + 185 + 7)) $((top + 367 + 5))
+sleep 0.2
+
 # Save, and its confirmation.
 click $((WX + 80 + 37)) $((top + 488 + 12))
 prompt=$(find_window Prompt 20)
@@ -134,7 +140,7 @@ fi
 value() { sed -n "s/^\"$1\"=//p" "$store" | tr -d '\r'; }
 check "the store holds the two directories in order ($(value PhotoDirectorys))" \
     [ "$(value PhotoDirectorys)" = "\"$first|$added\"" ]
-check "the store holds the interval of 3 seconds ($(value ChangeInterval))" [ "$(value ChangeInterval)" = dword:00000bb8 ]
+check "the store holds the interval of 5 seconds ($(value ChangeInterval))" [ "$(value ChangeInterval)" = dword:00001388 ]
 flags_ok=1
 for flag in ShowDateTime=0 ShowCurrentFileInfo=1 ShowAllPhotoCount=1 DisableRandom=0 FadeOutLastPhoto=0 \
     EnableMusic=1 DisableMusicRandom=0; do
