@@ -2,10 +2,6 @@
 
 #include "platform/program_file.h"
 #include "platform/win32/windows_header.h"
-// SaverInstallation::WriteProfileString is our own name; the ANSI/wide macro would rename it.
-#ifdef WriteProfileString
-#undef WriteProfileString
-#endif
 
 namespace {
 

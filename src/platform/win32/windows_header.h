@@ -7,7 +7,11 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
-// UiHost::DrawText is the project's own name; the ANSI/wide switch macro would rename it.
+// UiHost::DrawText and SaverInstallation::WriteProfileString are the project's own names; the
+// ANSI/wide switch macros would rename them.
 #ifdef DrawText
 #undef DrawText
+#endif
+#ifdef WriteProfileString
+#undef WriteProfileString
 #endif

@@ -7,7 +7,6 @@
 #include "platform/file_version.h"
 #include "platform/saver_installation.h"
 #include "platform/win32/windows_header.h"
-#undef WriteProfileString // the ANSI/wide macro would rename the installation's method
 #include "unit/test_support/temporary_tree.h"
 
 namespace {
