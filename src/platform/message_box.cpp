@@ -1,5 +1,6 @@
 #include "platform/message_box.h"
 
+#include "platform/handler_guard.h"
 #include "platform/program_file.h"
 
 std::string ErrorBoxText(const std::string& message)
@@ -7,6 +8,15 @@ std::string ErrorBoxText(const std::string& message)
     if (message.empty()) return message;
     if (static_cast<unsigned char>(message.back()) <= static_cast<unsigned char>('.')) return message;
     return message + ".";
+}
+
+void ReportHandlerError(const char* message) noexcept
+{
+    try {
+        ShowErrorBox(message);
+    } catch (...) {
+        // Nothing left to tell the user with.
+    }
 }
 
 void ShowErrorBox(const std::string& message)

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "platform/handler_guard.h"
 #include "platform/linux/gtk_widgets.h"
 #include "platform/message_box.h"
 
@@ -22,15 +23,6 @@ constexpr const char* kStyleSheet = R"css(
 #tovelin-about #Panel1 > border { border: 2px ridge #c0c0c0; border-radius: 0; }
 #tovelin-about #client button { min-height: 0; min-width: 0; padding: 0 3px; }
 )css";
-
-void ReportError(const char* message) noexcept
-{
-    try {
-        ShowErrorBox(message);
-    } catch (...) {
-        // Nothing left to tell the user with.
-    }
-}
 
 GtkWidget* NewLabel(const char* text, float xalign, const char* name = nullptr)
 {
@@ -85,14 +77,7 @@ private:
     }
     template <typename Call> void Raise(Call&& call)
     {
-        if (!m_Events) return;
-        try {
-            call(*m_Events);
-        } catch (const std::exception& error) {
-            ReportError(error.what());
-        } catch (...) {
-            ReportError("Unknown error");
-        }
+        if (m_Events) Guarded([&] { call(*m_Events); });
     }
     static gboolean OnLinkPress(GtkWidget* box, GdkEventButton* event, gpointer self);
     static gboolean OnLinkCrossing(GtkWidget* box, GdkEventCrossing* event, gpointer self);

@@ -6,6 +6,7 @@
 
 #include "gfx/error.h"
 #include "platform/config_dialog_view.h"
+#include "platform/handler_guard.h"
 #include "platform/linux/about_box_view_gtk.h"
 #include "platform/linux/gtk_session.h"
 #include "platform/linux/gtk_widgets.h"
@@ -41,26 +42,6 @@ constexpr const char* kStyleSheet = R"css(
 constexpr const char* kCheckNames[] = {"checkShowTime", "checkShowCurrentFile", "checkShowTotalCount",
                                        "checkDisableRandom", "checkFadeOut", "checkEnableMusic",
                                        "checkDisableMusicRandom"};
-
-void ReportError(const char* message) noexcept
-{
-    try {
-        ShowErrorBox(message);
-    } catch (...) {
-        // Nothing left to tell the user with.
-    }
-}
-
-template <typename Call> void Guarded(Call&& call) noexcept
-{
-    try {
-        call();
-    } catch (const std::exception& error) {
-        ReportError(error.what());
-    } catch (...) {
-        ReportError("Unknown error");
-    }
-}
 
 GtkWidget* NewLabel(const char* text, const char* name)
 {

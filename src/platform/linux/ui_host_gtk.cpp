@@ -7,6 +7,7 @@
 #include <exception>
 
 #include "gfx/error.h"
+#include "platform/handler_guard.h"
 #include "platform/linux/gtk_session.h"
 #include "platform/linux/key_codes_gtk.h"
 #include "platform/linux/media_player_gst.h"
@@ -21,15 +22,6 @@ constexpr int kMinTimerMs = 10;
 constexpr int kMaxDrainIterations = 1000;
 constexpr double kDefaultResolution = 96.0;
 constexpr const char* kFallbackFace = "Liberation Sans";
-
-void ReportHandlerError(const char* message) noexcept
-{
-    try {
-        ShowErrorBox(message);
-    } catch (...) {
-        // Nothing left to tell the user with.
-    }
-}
 
 bool PrimaryMonitorGeometry(GdkRectangle& geometry)
 {
@@ -120,17 +112,6 @@ GtkUiHost::~GtkUiHost()
     m_Channel->Close();
     m_Timers.clear();
     if (m_Window) gtk_widget_destroy(m_Window);
-}
-
-template <typename Handler> void GtkUiHost::Guarded(Handler&& handler)
-{
-    try {
-        handler();
-    } catch (const std::exception& error) {
-        ReportHandlerError(error.what());
-    } catch (...) {
-        ReportHandlerError("An unexpected error occurred");
-    }
 }
 
 void GtkUiHost::OpenFullScreenWindow(UiEvents& events, bool topMost)
@@ -277,7 +258,7 @@ gboolean GtkUiHost::OnTimer(gpointer self)
     if (found == host.m_Timers.end()) return G_SOURCE_REMOVE;
     const int timerId = found->first;
     // The handler may stop or restart this very timer; nothing of the entry is used after it.
-    if (host.m_Events) host.Guarded([&] { host.m_Events->TimerTick(timerId); });
+    if (host.m_Events) Guarded([&] { host.m_Events->TimerTick(timerId); });
     return G_SOURCE_CONTINUE;
 }
 
@@ -405,7 +386,7 @@ gboolean GtkUiHost::OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer self)
     }
     if (key == 0) key = kOtherKey;
     const ShiftState shift = ShiftStateOf(event->keyval, event->state);
-    if (host.m_Events) host.Guarded([&] { host.m_Events->KeyDown(key, shift); });
+    if (host.m_Events) Guarded([&] { host.m_Events->KeyDown(key, shift); });
     // Alt+F4 asks for a close as a window manager would; there may be none to do it.
     constexpr int kF4 = vk::F1 + 3;
     if (key == kF4 && shift.alt && !shift.ctrl && !shift.shift) host.CloseWindow();
@@ -426,7 +407,7 @@ gboolean GtkUiHost::OnButtonPress(GtkWidget*, GdkEventButton* event, gpointer se
     default: return TRUE;
     }
     const Point at{static_cast<int>(event->x), static_cast<int>(event->y)};
-    host.Guarded([&] { host.m_Events->MouseDown(button, at); });
+    Guarded([&] { host.m_Events->MouseDown(button, at); });
     return TRUE;
 }
 
@@ -434,7 +415,7 @@ gboolean GtkUiHost::OnMotion(GtkWidget*, GdkEventMotion* event, gpointer self)
 {
     auto& host = *static_cast<GtkUiHost*>(self);
     const Point at{static_cast<int>(event->x), static_cast<int>(event->y)};
-    if (host.m_Events) host.Guarded([&] { host.m_Events->MouseMove(at); });
+    if (host.m_Events) Guarded([&] { host.m_Events->MouseMove(at); });
     return TRUE;
 }
 
@@ -454,7 +435,7 @@ gboolean GtkUiHost::OnDraw(GtkWidget*, cairo_t* cr, gpointer self)
     if (host.m_Events && !host.m_PaintQueued) {
         host.m_PaintQueued = host.m_Channel->Post([&host] {
             host.m_PaintQueued = false;
-            host.Guarded([&] { host.m_Events->Paint(); });
+            Guarded([&] { host.m_Events->Paint(); });
         });
     }
     return TRUE;

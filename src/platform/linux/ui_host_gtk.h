@@ -61,8 +61,6 @@ private:
     static gboolean OnDeleteEvent(GtkWidget*, GdkEvent*, gpointer self);
     static void OnDestroy(GtkWidget*, gpointer self);
 
-    // Runs a form handler at the edge of a GTK callback: an error shows the standard error box.
-    template <typename Handler> void Guarded(Handler&& handler);
     void CloseWindow();
     void LoopEnded();
     void DrawFrameArea(const Rect& area);

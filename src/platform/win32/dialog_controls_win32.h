@@ -7,6 +7,7 @@
 
 #include "gfx/bitmap.h"
 #include "gfx/geometry.h"
+#include "platform/handler_guard.h"
 #include "platform/message_box.h"
 #include "platform/win32/gdi_objects.h"
 #include "platform/win32/native_window.h"
@@ -80,15 +81,3 @@ ImageList MaskedImageList(const Bitmap& picture);
 // finished is true. A WM_QUIT ends the loop early and is posted again for the outer loop.
 void RunDialogLoop(HWND window, const bool& finished);
 
-// Handlers' errors end here, as the standard error box, so that none crosses the system's frames.
-template <typename Call>
-bool Guarded(Call&& call)
-{
-    try {
-        call();
-        return true;
-    } catch (const std::exception& error) {
-        ShowErrorBox(error.what());
-        return false;
-    }
-}

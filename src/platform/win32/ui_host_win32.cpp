@@ -9,6 +9,7 @@
 #include <string>
 
 #include "gfx/error.h"
+#include "platform/handler_guard.h"
 #include "platform/program_file.h"
 #include "platform/ui_host.h"
 #include "platform/win32/gdi_objects.h"
@@ -50,18 +51,6 @@ std::string WithErrorCode(const std::string& message)
     return message + " (error " + std::to_string(GetLastError()) + ")";
 }
 
-// Handlers' errors stop here, at the edge of the OS's frames, as a framework would stop them.
-template <typename Call>
-bool Guarded(Call&& call)
-{
-    try {
-        call();
-        return true;
-    } catch (const std::exception& error) {
-        ShowErrorBox(error.what());
-        return false;
-    }
-}
 
 Point PointOf(LPARAM lParam)
 {
