@@ -36,7 +36,7 @@ public:
           m_TitleFont(CreateUiFont("MS Sans Serif", 13, FW_BOLD)),
           m_LinkFont(CreateUiFont("MS Sans Serif", 11, FW_NORMAL, true))
     {
-        const WindowClass& windowClass = DialogWindowClass(kClassName, &WindowProcedure);
+        const WindowClass& windowClass = DialogWindowClass(kClassName, &ViewWindowProcedure<Win32AboutBox>);
         const Size frame = FrameSizeFor(kClientSize, kStyle, kExStyle, false);
         m_Window = OwnedWindow(CreateWindowExA(kExStyle, windowClass.Name(), "About", kStyle, kPosition.x,
                                                kPosition.y, frame.width, frame.height, owner, nullptr,
@@ -215,6 +215,9 @@ private:
         EndPaint(m_Window.Get(), &paint);
     }
 
+public:
+    // For the window procedure.
+    bool HasWindow() const { return static_cast<bool>(m_Window); }
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam)
     {
         const HWND window = m_Window.Get();
@@ -243,7 +246,6 @@ private:
             m_Closing = true;
             break;
         case WM_NCDESTROY:
-            SetWindowLongPtrA(window, GWLP_USERDATA, 0);
             m_Window.Release();
             break;
         default: break;
@@ -251,13 +253,7 @@ private:
         return DefWindowProcA(window, message, wParam, lParam);
     }
 
-    static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-    {
-        auto* box = ViewOfWindow<Win32AboutBox>(window, message, lParam);
-        if (!box || !box->m_Window) return DefWindowProcA(window, message, wParam, lParam);
-        return box->Handle(message, wParam, lParam);
-    }
-
+private:
     HWND m_Owner;
     FontHandle m_Font;
     FontHandle m_TitleFont;

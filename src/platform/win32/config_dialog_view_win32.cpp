@@ -64,7 +64,7 @@ public:
     {
         const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES | ICC_UPDOWN_CLASS};
         InitCommonControlsEx(&classes);
-        const WindowClass& windowClass = DialogWindowClass(kClassName, &WindowProcedure);
+        const WindowClass& windowClass = DialogWindowClass(kClassName, &ViewWindowProcedure<Win32ConfigDialogView>);
         const Size frame = FrameSizeFor(kClientSize, kStyle, 0, true);
         const HMENU menuBar = CreateMenuBar();
         m_Window = OwnedWindow(CreateWindowExA(0, windowClass.Name(), kCaption, kStyle, CW_USEDEFAULT,
@@ -358,6 +358,9 @@ private:
         return Guarded([&] { m_Events->upDownIntervalChangingEx(next); }) ? FALSE : TRUE;
     }
 
+public:
+    // For the window procedure.
+    bool HasWindow() const { return static_cast<bool>(m_Window); }
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam)
     {
         const HWND window = m_Window.Get();
@@ -389,7 +392,6 @@ private:
             m_Destroyed = true;
             break;
         case WM_NCDESTROY:
-            SetWindowLongPtrA(window, GWLP_USERDATA, 0);
             m_Window.Release();
             m_Tips = nullptr;
             break;
@@ -398,13 +400,7 @@ private:
         return DefWindowProcA(window, message, wParam, lParam);
     }
 
-    static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-    {
-        auto* view = ViewOfWindow<Win32ConfigDialogView>(window, message, lParam);
-        if (!view || !view->m_Window) return DefWindowProcA(window, message, wParam, lParam);
-        return view->Handle(message, wParam, lParam);
-    }
-
+private:
     // Declared before the window, so that the controls go first.
     FontHandle m_Font;
     FontHandle m_LabelFont;

@@ -17,16 +17,20 @@
 // A window class registered on first use and kept while the program runs.
 const WindowClass& DialogWindowClass(const char* name, WNDPROC procedure);
 
-// Stores the creating object in the window's user data at WM_NCCREATE and finds it afterwards.
+// The window procedure of a view's window. The creating view (the creation parameter) is kept in
+// the window's user data from WM_NCCREATE until WM_NCDESTROY; while it holds its window
+// (View::HasWindow), messages go to View::Handle.
 template <typename View>
-View* ViewOfWindow(HWND window, UINT message, LPARAM lParam)
+LRESULT CALLBACK ViewWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    auto* view = reinterpret_cast<View*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (message == WM_NCCREATE) {
-        auto* view = static_cast<View*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        view = static_cast<View*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
         SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(view));
-        return view;
     }
-    return reinterpret_cast<View*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (message == WM_NCDESTROY) SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    if (!view || !view->HasWindow()) return DefWindowProcA(window, message, wParam, lParam);
+    return view->Handle(message, wParam, lParam);
 }
 
 // The size of the window whose client area is clientSize, for its styles and menu bar.
