@@ -38,7 +38,8 @@ struct ShiftState {
     friend bool operator==(const ShiftState&, const ShiftState&) = default;
 };
 
-enum class MouseButton { Left, Right, Middle };
+// Back and Forward are the fourth and fifth buttons (X buttons 1 and 2 on Windows).
+enum class MouseButton { Left, Right, Middle, Back, Forward };
 
 // The flags of a media player's completion notification, with the MCI numbers.
 namespace mcinotify {

@@ -59,3 +59,15 @@ ShiftState ShiftStateOf(unsigned keyval, unsigned state)
         .alt = (state & GDK_MOD1_MASK) != 0 || own == vk::Menu,
     };
 }
+
+std::optional<MouseButton> MouseButtonOf(unsigned button)
+{
+    switch (button) {
+    case 1: return MouseButton::Left;
+    case 2: return MouseButton::Middle;
+    case 3: return MouseButton::Right;
+    case 8: return MouseButton::Back;
+    case 9: return MouseButton::Forward;
+    default: return std::nullopt;
+    }
+}

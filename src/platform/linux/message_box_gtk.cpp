@@ -44,14 +44,17 @@ int SilentAnswer(unsigned style)
     }
 }
 
-int ShowMessageBox(const std::string& text, const std::string& caption, unsigned style, NativeWindow owner)
+int AnswerOf(int response, unsigned style) { return response > 0 ? response : SilentAnswer(style); }
+
+GtkWidget* NewMessageDialog(const std::string& text, const std::string& caption, unsigned style, NativeWindow owner,
+                            bool modal)
 {
     // Errors also go to standard error, where Linux users and scripts look for them.
     if ((style & kIconMask) == mb::IconError) std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
     // Off GTK's thread the box is never shown: a worker asks the UI host, which shows it there.
-    if (!EnsureGtkInitialized()) return SilentAnswer(style);
+    if (!EnsureGtkInitialized()) return nullptr;
 
-    GtkWidget* dialog = gtk_message_dialog_new(static_cast<GtkWindow*>(owner), GTK_DIALOG_MODAL,
+    GtkWidget* dialog = gtk_message_dialog_new(static_cast<GtkWindow*>(owner), modal ? GTK_DIALOG_MODAL : GtkDialogFlags{},
                                                MessageTypeFor(style), GTK_BUTTONS_NONE, "%s", text.c_str());
     gtk_window_set_title(GTK_WINDOW(dialog), caption.c_str());
     if (const char* icon = IconNameFor(style)) {
@@ -84,11 +87,17 @@ int ShowMessageBox(const std::string& text, const std::string& caption, unsigned
         break;
     }
     gtk_dialog_set_default_response(GTK_DIALOG(dialog), (style & mb::DefButton2) && second ? second : first);
+    return dialog;
+}
 
+int ShowMessageBox(const std::string& text, const std::string& caption, unsigned style, NativeWindow owner)
+{
+    GtkWidget* dialog = NewMessageDialog(text, caption, style, owner, true);
+    if (!dialog) return SilentAnswer(style);
     const int response = gtk_dialog_run(GTK_DIALOG(dialog));
     gtk_widget_destroy(dialog);
     // Gone from the screen at once; but no events are run here, or a click queued meanwhile would
     // run its handler before the caller has acted on the answer.
     gdk_display_flush(gdk_display_get_default());
-    return response > 0 ? response : SilentAnswer(style);
+    return AnswerOf(response, style);
 }

@@ -5,12 +5,14 @@
 #include <algorithm>
 #include <cstring>
 #include <exception>
+#include <utility>
 
 #include "gfx/error.h"
 #include "platform/handler_guard.h"
 #include "platform/linux/gtk_session.h"
 #include "platform/linux/key_codes_gtk.h"
 #include "platform/linux/media_player_gst.h"
+#include "platform/linux/message_box_linux.h"
 #include "platform/program_file.h"
 
 namespace {
@@ -109,6 +111,7 @@ GtkUiHost::GtkUiHost() : m_UiThread(std::this_thread::get_id())
 GtkUiHost::~GtkUiHost()
 {
     // Waiting workers get their answer now; queued tasks would find a host that is gone.
+    DismissWorkerBoxes();
     m_Channel->Close();
     m_Timers.clear();
     if (m_Window) gtk_widget_destroy(m_Window);
@@ -172,7 +175,9 @@ void GtkUiHost::CloseWindow()
         m_Closing = false;
         return;
     }
-    // Workers waiting for a box would wait for a loop that is about to end.
+    // Workers waiting for a box would wait for a loop that is about to end: their boxes go with
+    // the cancelling answer.
+    DismissWorkerBoxes();
     m_Channel->Close();
     Guarded([&] { m_Events->Closed(); });
     if (m_Window) gtk_widget_destroy(m_Window);
@@ -182,6 +187,7 @@ void GtkUiHost::LoopEnded()
 {
     m_LoopEnded = true;
     m_Channel->SetWindowOpen(false);
+    DismissWorkerBoxes();
     m_Channel->Close();
     m_Timers.clear();
     for (GMainLoop* loop : m_Loops) g_main_loop_quit(loop);
@@ -273,11 +279,49 @@ int GtkUiHost::WorkerMessageBox(const std::string& text, const std::string& capt
     if (OnUiThread()) return ShowMessageBox(text, caption, style, m_Window);
     // The channel outlives the host for a worker still waiting when the host goes away.
     const std::shared_ptr<UiThreadChannel> channel = m_Channel;
-    const auto answer =
-        channel->Call([this, text, caption, style] { return ShowMessageBox(text, caption, style, m_Window); });
+    // The box blocks its worker only: the UI thread puts it up and goes on with the show, whose
+    // keys and clicks still end it.
+    const auto answer = channel->Ask([this, text, caption, style](UiThreadChannel::Reply reply) {
+        OpenWorkerBox(text, caption, style, std::move(reply));
+    });
     if (answer) return *answer;
     // Off GTK's thread the box only echoes an error to standard error and gives its silent answer.
     return ShowMessageBox(text, caption, style);
+}
+
+void GtkUiHost::OpenWorkerBox(const std::string& text, const std::string& caption, unsigned style,
+                              UiThreadChannel::Reply reply)
+{
+    GtkWidget* dialog = NewMessageDialog(text, caption, style, m_Window, false);
+    if (!dialog) {
+        reply(SilentAnswer(style));
+        return;
+    }
+    m_WorkerBoxes.push_back(std::make_unique<WorkerBox>(WorkerBox{this, dialog, style, std::move(reply)}));
+    WorkerBox* box = m_WorkerBoxes.back().get();
+    g_signal_connect(dialog, "response", G_CALLBACK(OnWorkerBoxResponse), box);
+    g_signal_connect(dialog, "destroy", G_CALLBACK(OnWorkerBoxDestroy), box);
+    gtk_window_present(GTK_WINDOW(dialog));
+}
+
+void GtkUiHost::OnWorkerBoxResponse(GtkDialog*, gint response, gpointer data)
+{
+    auto& box = *static_cast<WorkerBox*>(data);
+    if (auto reply = std::exchange(box.reply, nullptr)) reply(AnswerOf(response, box.style));
+    gtk_widget_destroy(box.dialog);
+}
+
+void GtkUiHost::OnWorkerBoxDestroy(GtkWidget*, gpointer data)
+{
+    auto& box = *static_cast<WorkerBox*>(data);
+    if (auto reply = std::exchange(box.reply, nullptr)) reply(SilentAnswer(box.style));
+    std::erase_if(box.host->m_WorkerBoxes, [&box](const auto& entry) { return entry.get() == &box; });
+}
+
+void GtkUiHost::DismissWorkerBoxes()
+{
+    // Each box's destroy handler answers its worker and forgets the box.
+    while (!m_WorkerBoxes.empty()) gtk_widget_destroy(m_WorkerBoxes.back()->dialog);
 }
 
 std::unique_ptr<MediaPlayer> GtkUiHost::CreateMediaPlayer() { return std::make_unique<GstMediaPlayer>(*this); }
@@ -399,15 +443,10 @@ gboolean GtkUiHost::OnButtonPress(GtkWidget*, GdkEventButton* event, gpointer se
     ++host.m_InputCount;
     // A double click arrives as a second press as well; its extra event is not a click.
     if (event->type != GDK_BUTTON_PRESS || !host.m_Events) return TRUE;
-    MouseButton button = MouseButton::Left;
-    switch (event->button) {
-    case 1: button = MouseButton::Left; break;
-    case 2: button = MouseButton::Middle; break;
-    case 3: button = MouseButton::Right; break;
-    default: return TRUE;
-    }
+    const auto button = MouseButtonOf(event->button);
+    if (!button) return TRUE;
     const Point at{static_cast<int>(event->x), static_cast<int>(event->y)};
-    Guarded([&] { host.m_Events->MouseDown(button, at); });
+    Guarded([&] { host.m_Events->MouseDown(*button, at); });
     return TRUE;
 }
 

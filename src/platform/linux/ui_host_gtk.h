@@ -52,6 +52,13 @@ private:
         void operator()(cairo_surface_t* surface) const;
     };
     using SurfacePtr = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
+    // A box that a worker waits for, up on the screen beside the show.
+    struct WorkerBox {
+        GtkUiHost* host;
+        GtkWidget* dialog;
+        unsigned style;
+        UiThreadChannel::Reply reply;
+    };
 
     static gboolean OnTimer(gpointer self);
     static gboolean OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer self);
@@ -60,6 +67,12 @@ private:
     static gboolean OnDraw(GtkWidget*, cairo_t* cr, gpointer self);
     static gboolean OnDeleteEvent(GtkWidget*, GdkEvent*, gpointer self);
     static void OnDestroy(GtkWidget*, gpointer self);
+    static void OnWorkerBoxResponse(GtkDialog*, gint response, gpointer box);
+    static void OnWorkerBoxDestroy(GtkWidget*, gpointer box);
+
+    void OpenWorkerBox(const std::string& text, const std::string& caption, unsigned style,
+                       UiThreadChannel::Reply reply);
+    void DismissWorkerBoxes();
 
     void CloseWindow();
     void LoopEnded();
@@ -82,4 +95,5 @@ private:
     std::vector<GPollFD> m_PollFds;
     Bitmap m_LastFrame;
     SurfacePtr m_LastFrameSurface;
+    std::vector<std::unique_ptr<WorkerBox>> m_WorkerBoxes;
 };

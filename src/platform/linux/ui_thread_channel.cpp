@@ -61,22 +61,32 @@ bool UiThreadChannel::Post(std::function<void()> task)
 
 std::optional<int> UiThreadChannel::Call(std::function<int()> job)
 {
+    return Ask([job = std::move(job)](const Reply& reply) { reply(job()); });
+}
+
+std::optional<int> UiThreadChannel::Ask(std::function<void(Reply)> job)
+{
     const auto state = std::make_shared<CallState>();
     {
         const std::lock_guard lock(m_Mutex);
         if (m_Closed || (!m_WindowOpen && m_Pumps == 0)) return std::nullopt;
     }
-    const bool queued = Post([this, state, job = std::move(job)] {
-        std::optional<int> result;
-        try {
-            result = job();
-        } catch (...) {
-            // The caller gets no answer rather than an exception on the wrong thread.
-        }
+    // The reply may come after the caller has stopped waiting (the channel closed), never after
+    // the channel is gone: whoever holds it lives on the UI thread, which the channel outlives.
+    const auto deliver = [this, state](std::optional<int> result) {
         const std::lock_guard lock(m_Mutex);
+        if (state->done) return;
         state->done = true;
         state->result = result;
         m_Answered.notify_all();
+    };
+    const bool queued = Post([deliver, job = std::move(job)] {
+        try {
+            job([deliver](int result) { deliver(result); });
+        } catch (...) {
+            // The caller gets no answer rather than an exception on the wrong thread.
+            deliver(std::nullopt);
+        }
     });
     if (!queued) return std::nullopt;
     std::unique_lock lock(m_Mutex);

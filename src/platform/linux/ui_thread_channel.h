@@ -26,6 +26,10 @@ public:
     // run it (closed, or neither a window nor a running wait keeps the UI thread pumping), and
     // nothing when the channel closes while the caller waits.
     std::optional<int> Call(std::function<int()> job);
+    // As Call, for a job whose result comes later: job gets the function that delivers it (the
+    // first delivery counts), and may return before calling it, leaving the UI thread free.
+    using Reply = std::function<void(int)>;
+    std::optional<int> Ask(std::function<void(Reply)> job);
 
     // The UI thread's loop state, which decides whether Call can be served.
     void SetWindowOpen(bool open);

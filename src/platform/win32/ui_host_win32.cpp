@@ -7,6 +7,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "gfx/error.h"
 #include "platform/handler_guard.h"
@@ -14,6 +15,7 @@
 #include "platform/ui_host.h"
 #include "platform/win32/gdi_objects.h"
 #include "platform/win32/media_player_mci.h"
+#include "platform/win32/mouse_buttons_win32.h"
 #include "platform/win32/native_window.h"
 #include "platform/win32/text_canvas_win32.h"
 #include "platform/win32/windows_header.h"
@@ -44,6 +46,44 @@ int CancellingAnswer(unsigned style)
     case mb::YesNo: return mb::IdNo;
     default: return mb::IdOk;
     }
+}
+
+// A box that a worker has up, or is about to put up, while the show runs.
+struct WorkerBox {
+    class Win32UiHost* host;
+    unsigned style;
+    HWND window = nullptr; // known from its creation on
+};
+
+// The box that the current thread is putting up, for the creation hook.
+thread_local WorkerBox* t_WorkerBox = nullptr;
+
+LRESULT CALLBACK WorkerBoxHook(int code, WPARAM wParam, LPARAM lParam);
+
+// Watches the current thread's window creation while it shows a worker's box.
+class WorkerBoxWatch {
+public:
+    explicit WorkerBoxWatch(WorkerBox& box)
+        : m_Hook(SetWindowsHookExA(WH_CBT, WorkerBoxHook, nullptr, GetCurrentThreadId()))
+    {
+        t_WorkerBox = &box;
+    }
+    WorkerBoxWatch(const WorkerBoxWatch&) = delete;
+    WorkerBoxWatch& operator=(const WorkerBoxWatch&) = delete;
+    ~WorkerBoxWatch()
+    {
+        t_WorkerBox = nullptr;
+        if (m_Hook) UnhookWindowsHookEx(m_Hook);
+    }
+
+private:
+    HHOOK m_Hook;
+};
+
+bool IsDialogWindow(HWND window)
+{
+    char name[16] = "";
+    return GetClassNameA(window, name, sizeof name) > 0 && std::string_view(name) == "#32770";
 }
 
 std::string WithErrorCode(const std::string& message)
@@ -126,6 +166,7 @@ public:
             m_ShowingBoxes = false;
             dropped.swap(m_Tasks);
         }
+        DismissWorkerBoxes();
         // The window goes without events and without ending anybody's loop.
         m_ShuttingDown = true;
         m_Events = nullptr;
@@ -219,11 +260,41 @@ public:
 
     int WorkerMessageBox(const std::string& text, const std::string& caption, unsigned style) override
     {
+        WorkerBox box{this, style};
         {
             const std::lock_guard lock(m_TaskGuard);
             if (!m_ShowingBoxes) return CancellingAnswer(style);
+            m_WorkerBoxes.push_back(&box);
         }
-        return MessageBoxA(nullptr, text.c_str(), caption.c_str(), style);
+        // No owner: the box would disable the show's window, whose keys and clicks must still end
+        // the show. Top-most and in the foreground, so that a top-most show cannot hide it.
+        int answer = 0;
+        {
+            const WorkerBoxWatch watch(box);
+            answer = MessageBoxA(nullptr, text.c_str(), caption.c_str(), style | MB_TOPMOST | MB_SETFOREGROUND);
+        }
+        {
+            const std::lock_guard lock(m_TaskGuard);
+            std::erase(m_WorkerBoxes, &box);
+        }
+        // No box at all (the show closed before it came up) also cancels.
+        return answer != 0 ? answer : CancellingAnswer(style);
+    }
+
+    // The box's window is being created on its worker's thread: false refuses it once the show
+    // has closed, which nobody would then answer.
+    bool BoxWindowCreated(WorkerBox& box, HWND window)
+    {
+        const std::lock_guard lock(m_TaskGuard);
+        if (!m_ShowingBoxes) return false;
+        box.window = window;
+        return true;
+    }
+
+    void BoxWindowDestroyed(WorkerBox& box)
+    {
+        const std::lock_guard lock(m_TaskGuard);
+        box.window = nullptr;
     }
 
     std::unique_ptr<MediaPlayer> CreateMediaPlayer() override { return CreateMciMediaPlayer(m_ServiceWindow.Get()); }
@@ -284,9 +355,13 @@ private:
         case WM_SYSCOMMAND:
             if ((wParam & 0xFFF0) == SC_KEYMENU) return 0;
             break;
-        case WM_LBUTTONDOWN: MouseDown(MouseButton::Left, lParam); return 0;
-        case WM_RBUTTONDOWN: MouseDown(MouseButton::Right, lParam); return 0;
-        case WM_MBUTTONDOWN: MouseDown(MouseButton::Middle, lParam); return 0;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_XBUTTONDOWN:
+            if (const auto button = ButtonDownOf(message, wParam)) MouseDown(*button, lParam);
+            // An X button answered TRUE is not also turned into a back or forward command.
+            return message == WM_XBUTTONDOWN ? TRUE : 0;
         case WM_MOUSEMOVE:
             if (UiEvents* events = LiveEvents()) Guarded([&] { events->MouseMove(PointOf(lParam)); });
             return 0;
@@ -358,6 +433,8 @@ private:
         Guarded([&] { allowed = events->CloseQuery(); });
         // CloseQuery may have waited, and the window may have gone meanwhile.
         if (allowed && m_Window) {
+            // Closed waits for the workers, one of which may be waiting for a box.
+            DismissWorkerBoxes();
             Guarded([&] { events->Closed(); });
             m_Window.Destroy();
         }
@@ -367,14 +444,25 @@ private:
     void WindowDestroyed()
     {
         m_Window.Release();
+        DismissWorkerBoxes();
         std::deque<std::function<void()>> dropped;
         {
             const std::lock_guard lock(m_TaskGuard);
             m_AcceptingTasks = false;
-            m_ShowingBoxes = false;
             dropped.swap(m_Tasks);
         }
         if (!m_ShuttingDown) PostQuitMessage(0);
+    }
+
+    // Workers' boxes get their cancelling answer, and boxes still to come get it at once.
+    void DismissWorkerBoxes()
+    {
+        const std::lock_guard lock(m_TaskGuard);
+        m_ShowingBoxes = false;
+        for (const WorkerBox* box : m_WorkerBoxes) {
+            if (box->window)
+                PostMessageA(box->window, WM_COMMAND, MAKEWPARAM(CancellingAnswer(box->style), BN_CLICKED), 0);
+        }
     }
 
     void RunTasks()
@@ -408,7 +496,20 @@ private:
     bool m_AcceptingTasks = true;
     bool m_ShowingBoxes = false;
     bool m_WakePending = false;
+    std::vector<WorkerBox*> m_WorkerBoxes;
 };
+
+LRESULT CALLBACK WorkerBoxHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    WorkerBox* box = t_WorkerBox;
+    const auto window = reinterpret_cast<HWND>(wParam);
+    if (box && code == HCBT_CREATEWND && IsDialogWindow(window)) {
+        if (!box->host->BoxWindowCreated(*box, window)) return 1;
+    } else if (box && code == HCBT_DESTROYWND && window == box->window) {
+        box->host->BoxWindowDestroyed(*box);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
 
 LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {

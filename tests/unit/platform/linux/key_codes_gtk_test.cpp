@@ -48,4 +48,18 @@ TEST(KeyCodesGtk, ModifiersComeFromTheStateAndFromTheKeyItself)
     for (const Case& c : cases) EXPECT_EQ(ShiftStateOf(c.keyval, c.state), c.shift) << gdk_keyval_name(c.keyval);
 }
 
+TEST(KeyCodesGtk, ButtonNumbersMapToTheFormsButtons)
+{
+    struct Case {
+        unsigned button;
+        std::optional<MouseButton> mapped;
+    };
+    const Case cases[] = {
+        {1, MouseButton::Left},   {2, MouseButton::Middle}, {3, MouseButton::Right},
+        {8, MouseButton::Back},   {9, MouseButton::Forward}, {0, std::nullopt},
+        {4, std::nullopt},        {7, std::nullopt},         {10, std::nullopt},
+    };
+    for (const Case& c : cases) EXPECT_EQ(MouseButtonOf(c.button), c.mapped) << c.button;
+}
+
 } // namespace

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <future>
 #include <thread>
+#include <vector>
 
 #include "gfx/error.h"
 #include "platform/linux/ui_host_gtk.h"
@@ -210,6 +211,67 @@ TEST(UiHostGtk, AWorkerBoxWithoutALoopGetsTheCancellingAnswerAtOnce)
         ASSERT_EQ(answer.wait_for(std::chrono::seconds(5)), std::future_status::ready) << c.style;
         EXPECT_EQ(answer.get(), c.answer) << c.style;
     }
+}
+
+// The worker's message box that the host has up, if any.
+GtkWidget* ShownMessageDialog()
+{
+    GtkWidget* found = nullptr;
+    GList* windows = gtk_window_list_toplevels();
+    for (GList* item = windows; item; item = item->next) {
+        auto* widget = static_cast<GtkWidget*>(item->data);
+        if (GTK_IS_MESSAGE_DIALOG(widget) && gtk_widget_get_visible(widget)) found = widget;
+    }
+    g_list_free(windows);
+    return found;
+}
+
+class ButtonEvents final : public QuietUiEvents {
+public:
+    void MouseDown(MouseButton button, Point) override { buttons.push_back(button); }
+    std::vector<MouseButton> buttons;
+};
+
+TEST(UiHostGtkWindow, AWorkersBoxLeavesTheShowRunningAndGoesWithItsCancellingAnswerOnClose)
+{
+    if (!DisplayAvailable()) GTEST_SKIP() << "needs a display";
+    GtkUiHost host;
+    QuietUiEvents events;
+    host.OpenFullScreenWindow(events, true);
+    // Should the box block the UI thread, this answers it, so that the test ends either way.
+    const guint rescue = g_timeout_add(2000, [](gpointer) -> gboolean {
+        if (GtkWidget* box = ShownMessageDialog()) gtk_dialog_response(GTK_DIALOG(box), mb::IdOk);
+        return G_SOURCE_CONTINUE;
+    }, nullptr);
+    auto answer = std::async(std::launch::async, [&] { return host.WorkerMessageBox("Go on?", "Probe", mb::OkCancel); });
+    // The test's own waits come back while the box is up: the show's input is still dispatched.
+    EXPECT_TRUE(PumpUntil(host, [] { return ShownMessageDialog() != nullptr; }));
+    host.RequestClose();
+    const bool answered = answer.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+    g_source_remove(rescue);
+    ASSERT_TRUE(answered);
+    EXPECT_EQ(answer.get(), mb::IdCancel);
+    EXPECT_EQ(ShownMessageDialog(), nullptr);
+}
+
+TEST(UiHostGtkWindow, TheBackAndForwardButtonsReachTheForm)
+{
+    if (!DisplayAvailable()) GTEST_SKIP() << "needs a display";
+    GtkUiHost host;
+    ButtonEvents events;
+    host.OpenFullScreenWindow(events, false);
+    GtkWidget* window = static_cast<GtkWidget*>(host.Window());
+    ASSERT_TRUE(PumpUntil(host, [&] { return gtk_widget_get_mapped(window); }));
+    for (guint button : {8u, 9u}) {
+        GdkEvent* event = gdk_event_new(GDK_BUTTON_PRESS);
+        event->button.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(window)));
+        event->button.button = button;
+        event->button.time = GDK_CURRENT_TIME;
+        gdk_event_set_device(event, gdk_seat_get_pointer(gdk_display_get_default_seat(gdk_display_get_default())));
+        gtk_main_do_event(event);
+        gdk_event_free(event);
+    }
+    EXPECT_EQ(events.buttons, (std::vector<MouseButton>{MouseButton::Back, MouseButton::Forward}));
 }
 
 // Text: black, at the screen's resolution, the top-left of the text at the point.

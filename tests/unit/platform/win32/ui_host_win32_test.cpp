@@ -4,12 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <future>
+#include <optional>
 #include <memory>
 #include <thread>
 #include <vector>
 
 #include "gfx/error.h"
 #include "platform/ui_host.h"
+#include "platform/win32/mouse_buttons_win32.h"
 #include "platform/win32/windows_header.h"
 
 namespace {
@@ -24,7 +27,7 @@ long long MillisecondsSince(Clock::time_point start)
 class RecordingEvents final : public UiEvents {
 public:
     void KeyDown(int, ShiftState) override {}
-    void MouseDown(MouseButton, Point) override {}
+    void MouseDown(MouseButton button, Point) override { buttons.push_back(button); }
     void MouseMove(Point) override {}
     void Paint() override {}
     bool CloseQuery() override
@@ -41,6 +44,7 @@ public:
     int closes = 0;
     std::vector<int> ticks;
     std::vector<unsigned> notifications;
+    std::vector<MouseButton> buttons;
 };
 
 // Dispatches until done() or about two seconds have passed.
@@ -255,6 +259,59 @@ TEST(UiHostWin32, AClosedWindowEndsTheLoopAndTheServicesThatNeedIt)
     EXPECT_FALSE(ran) << "tasks after the loop has ended are dropped";
     EXPECT_EQ(host->WorkerMessageBox("text", "caption", mb::OkCancel), mb::IdCancel);
     EXPECT_LT(MillisecondsSince(start), 2000);
+}
+
+TEST(UiHostWin32, AWorkersBoxStandsInFrontOfATopMostShowAndGoesWithItsCancellingAnswerOnClose)
+{
+    const auto host = CreateUiHost();
+    RecordingEvents events;
+    try {
+        host->OpenFullScreenWindow(events, true);
+    } catch (const Error& error) {
+        GTEST_SKIP() << "Wine opens no top-level window without a display (" << error.what() << ")";
+    }
+    auto answer = std::async(std::launch::async, [&] { return host->WorkerMessageBox("Go on?", "Probe", mb::OkCancel); });
+    HWND box = nullptr;
+    PumpUntil(*host, [&] { return (box = FindWindowA("#32770", "Probe")) != nullptr; });
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(GetWindowLongA(box, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    host->RequestClose();
+    const bool answered = answer.wait_for(std::chrono::seconds(3)) == std::future_status::ready;
+    if (!answered) PostMessageA(box, WM_COMMAND, IDOK, 0); // lets the worker go, the test failed
+    ASSERT_TRUE(answered);
+    EXPECT_EQ(answer.get(), mb::IdCancel);
+    EXPECT_EQ(events.closes, 1);
+}
+
+TEST(UiHostWin32, ButtonDownMessagesMapToTheFormsButtons)
+{
+    struct Case {
+        UINT message;
+        WPARAM wParam;
+        std::optional<MouseButton> button;
+    };
+    const Case cases[] = {
+        {WM_LBUTTONDOWN, MK_LBUTTON, MouseButton::Left},
+        {WM_RBUTTONDOWN, MK_RBUTTON, MouseButton::Right},
+        {WM_MBUTTONDOWN, MK_MBUTTON, MouseButton::Middle},
+        {WM_XBUTTONDOWN, MAKEWPARAM(MK_XBUTTON1, XBUTTON1), MouseButton::Back},
+        {WM_XBUTTONDOWN, MAKEWPARAM(MK_XBUTTON2, XBUTTON2), MouseButton::Forward},
+        {WM_XBUTTONUP, MAKEWPARAM(0, XBUTTON1), std::nullopt},
+        {WM_LBUTTONUP, 0, std::nullopt},
+        {WM_MOUSEMOVE, 0, std::nullopt},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ButtonDownOf(c.message, c.wParam), c.button) << c.message;
+}
+
+TEST(UiHostWin32, TheBackAndForwardButtonsReachTheForm)
+{
+    const auto host = CreateUiHost();
+    RecordingEvents events;
+    OPEN_WINDOW_OR_SKIP(*host, events);
+    const auto window = static_cast<HWND>(host->Window());
+    EXPECT_EQ(SendMessageA(window, WM_XBUTTONDOWN, MAKEWPARAM(MK_XBUTTON1, XBUTTON1), MAKELPARAM(10, 20)), TRUE);
+    EXPECT_EQ(SendMessageA(window, WM_XBUTTONDOWN, MAKEWPARAM(MK_XBUTTON2, XBUTTON2), MAKELPARAM(10, 20)), TRUE);
+    EXPECT_EQ(events.buttons, (std::vector<MouseButton>{MouseButton::Back, MouseButton::Forward}));
 }
 
 } // namespace
