@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Input that ends the show: the back and forward mouse buttons; and on Linux a key while the
-# scanner's error box is up (the scanner made to run out of memory), which must not hold the
-# show: the program ends at once and the box goes with it.
+# scanner's error box is up (the scanner made to run out of memory while it walks), which must
+# not hold the show: the program ends at once and the box goes with it.
 source "$(dirname "$0")/lib.sh"
 
 it_start_display 1024x768
@@ -51,6 +51,13 @@ if [ "$IT_PLATFORM" = linux ]; then
     mkdir -p "$IT_RESULTS/tools"
     g++ -shared -fPIC -O1 -o "$shim" "$IT_HERE/tools/scanner_out_of_memory.cpp" ||
         { fail "the out-of-memory shim builds"; it_finish; }
+    # Enough photos for the walk to pause 100 ms after each of its sub-folders, so that it is still
+    # walking when it fails.
+    convert -size 64x48 xc:'#2864c8' "$photos/first.jpg"
+    for i in $(seq 2 12); do cp "$photos/first.jpg" "$photos/photo$i.jpg"; done
+    for i in $(seq 1 40); do mkdir -p "$IT_WORK/folders/folder$i"; done
+    printf 'REGEDIT4\n\n[%s]\n"PhotoDirectorys"="%s|%s"\n"EnableMusic"=dword:00000000\n' \
+        "${key/HKCU/HKEY_CURRENT_USER}" "$photos" "$IT_WORK/folders" >"$XDG_CONFIG_HOME/tovelin/registry.reg"
     LD_PRELOAD=$shim it_launch /s
     show=$(show_window)
     # The box has an empty caption: it is the program's other visible window.

@@ -1,6 +1,9 @@
 // Preloaded into the Linux program: the media scanner's thread runs out of memory once, at its
-// first allocation after it has named itself; every other allocation is served as usual.
+// first allocation a second after it named itself (the show's window is open by then); every
+// other allocation is served as usual.
 #include <sys/prctl.h>
+
+#include <time.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -8,6 +11,14 @@
 
 namespace {
 thread_local bool g_Failed = false;
+thread_local double g_FirstSeen = 0;
+
+double Now()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
 
 bool OnScannerThread()
 {
@@ -20,8 +31,11 @@ bool OnScannerThread()
 void* operator new(std::size_t size)
 {
     if (!g_Failed && OnScannerThread()) {
-        g_Failed = true;
-        throw std::bad_alloc();
+        if (g_FirstSeen == 0) g_FirstSeen = Now();
+        if (Now() - g_FirstSeen >= 1.0) {
+            g_Failed = true;
+            throw std::bad_alloc();
+        }
     }
     if (void* block = std::malloc(size ? size : 1)) return block;
     throw std::bad_alloc();
