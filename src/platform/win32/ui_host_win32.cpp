@@ -505,6 +505,9 @@ LRESULT CALLBACK WorkerBoxHook(int code, WPARAM wParam, LPARAM lParam)
     const auto window = reinterpret_cast<HWND>(wParam);
     if (box && code == HCBT_CREATEWND && IsDialogWindow(window)) {
         if (!box->host->BoxWindowCreated(*box, window)) return 1;
+    } else if (box && code == HCBT_ACTIVATE && window == box->window) {
+        // Not every system honours MB_TOPMOST; a top-most show would cover the box.
+        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     } else if (box && code == HCBT_DESTROYWND && window == box->window) {
         box->host->BoxWindowDestroyed(*box);
     }

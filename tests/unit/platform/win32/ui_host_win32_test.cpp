@@ -272,9 +272,10 @@ TEST(UiHostWin32, AWorkersBoxStandsInFrontOfATopMostShowAndGoesWithItsCancelling
     }
     auto answer = std::async(std::launch::async, [&] { return host->WorkerMessageBox("Go on?", "Probe", mb::OkCancel); });
     HWND box = nullptr;
-    PumpUntil(*host, [&] { return (box = FindWindowA("#32770", "Probe")) != nullptr; });
+    // Its place among the windows is settled by the time it shows.
+    PumpUntil(*host, [&] { return (box = FindWindowA("#32770", "Probe")) != nullptr && IsWindowVisible(box); });
     ASSERT_NE(box, nullptr);
-    EXPECT_TRUE(GetWindowLongA(box, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_TRUE(GetWindowLongA(box, GWL_EXSTYLE) & WS_EX_TOPMOST) << std::hex << GetWindowLongA(box, GWL_EXSTYLE);
     host->RequestClose();
     const bool answered = answer.wait_for(std::chrono::seconds(3)) == std::future_status::ready;
     if (!answered) PostMessageA(box, WM_COMMAND, IDOK, 0); // lets the worker go, the test failed
