@@ -34,3 +34,8 @@ fi
 printf '%s' "${DISPLAY:-}" > "$warm_display_file"
 wineserver -p >/dev/null 2>&1 || true
 timeout 60 /usr/lib/wine/wine64 wineboot >/dev/null 2>&1 || true
+
+# The mark of a prefix made for tests: the unit tests wipe the per-user settings only where they
+# find it, never in a developer's own profile.
+timeout 60 /usr/lib/wine/wine64 reg add 'HKCU\Software\Tovelin Tests' /v DisposableProfile /t REG_DWORD /d 1 /f \
+  >/dev/null 2>&1 || true

@@ -15,7 +15,9 @@ void TfrmMain::SetUpMediaPlayer()
 
 void TfrmMain::PlayMusic()
 {
-    if (!m_MediaPlayer) return;
+    // After FormClose the lists and their lock are gone: there is nothing left to play, whoever
+    // still calls.
+    if (!m_MediaPlayer || !m_ListLock || !m_MusicList) return;
     std::string path;
     {
         const std::lock_guard lock(*m_ListLock);
@@ -40,7 +42,10 @@ void TfrmMain::PlayMusic()
         m_MediaPlayer->Play();
         m_MusicPlaying = true;
     } catch (const std::exception&) {
-        // A file the player cannot play is skipped quietly: the next tick tries another.
+        // A file the player cannot play is skipped quietly: the next tick tries another. The
+        // track before it may have been closed for it, and a closed device does not always
+        // notify, so nothing is left playing.
+        m_MusicPlaying = false;
     }
 }
 

@@ -4,6 +4,7 @@
 # middle of the black screen, under the translucent band with its running clock; moving the
 # mouse leaves the show running, a key ends it with status 0. On Linux, again with a music
 # folder: the track starts at a tick, is started again after its end, and is named in the band.
+# On both, Ctrl+Right onto a music file that cannot be played: the next tick starts a track.
 source "$(dirname "$0")/lib.sh"
 
 W=1024 H=768
@@ -271,5 +272,58 @@ REG
     check "music: a tick, begin, the file, then notify and mode lines; restarts only after the end ($music_steps)" \
         bash -c '[[ $1 =~ ^T+BF.*N.*B ]] && ! [[ $1 =~ $2 ]]' _ "$music_steps" "$wrong"
 fi
+
+# Ctrl+Right onto a file that cannot be played, on both builds: a long track and a text file
+# named .mp3, in list order. The request closes the playing track and its replacement fails to
+# open; the next tick must still start a track, whether or not the player notifies that close.
+music="$IT_WORK/music-bad"
+mkdir -p "$music"
+good="$music/long-tone.mp3"
+cp "$IT_ROOT/tests/data/music/not-audio.mp3" "$music/not-audio.mp3"
+# Longer than the whole case, so that only the request ends it.
+if ! gst-launch-1.0 -q audiotestsrc num-buffers=60 samplesperbuffer=22050 ! audio/x-raw,rate=22050,channels=1 ! \
+    audioconvert ! lamemp3enc target=bitrate bitrate=32 ! filesink location="$good" || [ ! -s "$good" ]; then
+    fail "bad track: a long tone is made for the case"
+    it_finish
+fi
+if [ "$IT_PLATFORM" = win32 ]; then
+    music_dir="Z:${music//\//\\}"
+    winreg add "$key" /v PhotoDirectorys /t REG_SZ /d "$photo_dir|$music_dir" /f &&
+        winreg add "$key" /v EnableMusic /t REG_DWORD /d 1 /f &&
+        winreg add "$key" /v DisableMusicRandom /t REG_DWORD /d 1 /f ||
+        { fail "bad track: settings prepared in the Wine registry"; it_finish; }
+else
+    cat >"$XDG_CONFIG_HOME/tovelin/registry.reg" <<REG
+REGEDIT4
+
+[${key/HKCU/HKEY_CURRENT_USER}]
+"PhotoDirectorys"="${photo_dir//\\/\\\\}|${music//\\/\\\\}"
+"ChangeInterval"=dword:000003e8
+"DisableRandom"=dword:00000001
+"EnableMusic"=dword:00000001
+"DisableMusicRandom"=dword:00000001
+REG
+    export TOVELIN_AUDIO_SINK="fakesink sync=true"
+fi
+started() { it_trace | grep -cE -- "^music file=.*[\\/]$1\$"; }
+it_launch /s
+# In list order the text file may come first; either way the tone is started within a few ticks.
+if it_wait_for_trace '^music file=.*[\\/]long-tone\.mp3$' 1 30; then
+    sleep 0.5
+    bad_before=$(started 'not-audio\.mp3') good_before=$(started 'long-tone\.mp3')
+    xdotool mousemove $((W / 2)) $((H / 2)) key ctrl+Right
+    if it_wait_for_trace '^music file=.*[\\/]not-audio\.mp3$' $((bad_before + 1)) 10; then
+        pass "bad track: Ctrl+Right chooses the text file"
+        check "bad track: the next tick starts the tone again" \
+            it_wait_for_trace '^music file=.*[\\/]long-tone\.mp3$' $((good_before + 1)) 10
+    else
+        fail "bad track: Ctrl+Right chooses the text file within 10 s"
+    fi
+else
+    fail "bad track: the tone is started within 30 s"
+fi
+alive && kill "$IT_PID"
+it_wait
+it_trace >"$IT_RESULTS/$IT_PLATFORM-bad-track-trace.txt"
 
 it_finish

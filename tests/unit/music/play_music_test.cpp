@@ -74,7 +74,9 @@ INSTANTIATE_TEST_SUITE_P(, MusicTicks, testing::Values(
     MusicCase{"ForwardPastTheNewestIsTheListNeighbour", "add:a add:b add:c add:d tick end tick next tick", "bcd"},
     MusicCase{"BackTwiceThenForwardReplaysTheRecordedTrack",
               "add:a add:b add:c add:d tick end tick end tick back tick back tick next tick", "bcdcbc"},
-    MusicCase{"ABadFileIsSkippedAtTheNextTick", "add:a add:bad add:c tick tick end tick", "ca"}),
+    MusicCase{"ABadFileIsSkippedAtTheNextTick", "add:a add:bad add:c tick tick end tick", "ca"},
+    // The request closed the playing track, and no notification follows that close.
+    MusicCase{"ABadRequestedFileIsSkippedAtTheNextTick", "add:a add:b add:bad add:d tick next tick tick", "bd"}),
     [](const testing::TestParamInfo<MusicCase>& info) { return std::string(info.param.name); });
 
 TEST(Music, OnceTheRingHasFilledForwardReplaysTheOldest)
@@ -110,7 +112,7 @@ TEST(Music, RequestsWithMusicOffAreKeptButNeverServed)
 }
 
 // The first open neither waits nor goes without a notification, whose arrival changes nothing;
-// later closes and opens wait and ask for none; a failed open leaves the playing flag as it was.
+// later closes and opens wait and ask for none.
 TEST(Music, PlayerOptionsAndTheFirstNotification)
 {
     Music music;
@@ -121,8 +123,19 @@ TEST(Music, PlayerOptionsAndTheFirstNotification)
     std::vector<std::string> seen;
     for (const auto& c : commands) seen.push_back(c.what + (c.wait ? " wait" : "") + (c.notify ? " notify" : ""));
     EXPECT_EQ(seen, (std::vector<std::string>{"open notify", "play notify", "close wait", "open wait"}));
-    EXPECT_TRUE(music.window.m_MusicPlaying) << "after a failed requested track no new one starts by itself";
+    EXPECT_FALSE(music.window.m_MusicPlaying) << "a failed requested track leaves nothing playing";
     EXPECT_EQ(music.window.m_CurrentMusicFile, "bad2.mp3") << "the band names the track chosen, even a failed one";
+}
+
+// FormClose releases the lists and their lock; a call that still comes must find nothing to do.
+TEST(Music, AfterTheCloseNothingIsPlayed)
+{
+    Music music;
+    music.Run("add:a add:b tick next");
+    const std::size_t commands = music.host.Player().commands.size();
+    music.window.FormClose();
+    music.window.PlayMusic();
+    EXPECT_EQ(music.host.Player().commands.size(), commands);
 }
 
 } // namespace

@@ -1,5 +1,9 @@
 #include "unit/test_support/registry_removal.h"
 
+#include <algorithm>
+#include <filesystem>
+#include <stdexcept>
+
 #include "platform/linux/registry_store.h"
 
 namespace {
@@ -21,8 +25,21 @@ RegistryDocument Without(const RegistryDocument& document, Drop drop)
 
 } // namespace
 
+void RequireDisposableStore()
+{
+    namespace fs = std::filesystem;
+    const std::string file = RegistryStoreFilePath();
+    const fs::path temporary = fs::weakly_canonical(fs::temp_directory_path());
+    const fs::path store = fs::weakly_canonical(fs::path(file));
+    const auto [end, inside] = std::mismatch(temporary.begin(), temporary.end(), store.begin(), store.end());
+    if (!file.empty() && end == temporary.end() && inside != store.end()) return;
+    throw std::runtime_error("refusing to touch the settings store " + file +
+                             ": it is not below the temporary directory (set XDG_CONFIG_HOME to a test folder)");
+}
+
 bool DeleteRegistryValue(const std::string& path, const std::string& name)
 {
+    RequireDisposableStore();
     const std::string section = "HKEY_CURRENT_USER\\" + path;
     return EditRegistryStore([&](RegistryDocument& document) {
                const auto* key = document.FindKey(section);
@@ -38,6 +55,7 @@ bool DeleteRegistryValue(const std::string& path, const std::string& name)
 bool DeleteRegistryKey(const std::string& path)
 {
     if (path.empty()) return false;
+    RequireDisposableStore();
     const std::string section = "HKEY_CURRENT_USER\\" + path;
     // An absent key needs no write, and so creates no store.
     const auto current = LoadRegistryStore();
