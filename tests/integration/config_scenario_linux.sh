@@ -10,10 +10,9 @@ first="$IT_WORK/photos/first"
 added="$IT_RESULTS/linux-config-photos/added"
 rm -rf "$(dirname "$added")"
 mkdir -p "$first" "$added" "$(dirname "$store")"
-# A home of its own, whose Pictures folder (the XDG user directory) has a name of its own and a
-# subfolder: the folder chooser opens there.
-export HOME="$IT_WORK/home"
-pictures="$HOME/Bilder"
+# A Pictures folder (the XDG user directory) with a name of its own and a subfolder: the folder
+# chooser opens there.
+pictures="$IT_WORK/home/Bilder"
 mkdir -p "$pictures/holiday"
 echo "XDG_PICTURES_DIR=\"$pictures\"" >"$XDG_CONFIG_HOME/user-dirs.dirs"
 convert -size 64x48 xc:'#2864c8' "$added/blue.jpg"
