@@ -9,7 +9,7 @@
 #include "config/dialog_artwork.h"
 #include "config/help_topic.h"
 #include "config/save_configuration.h"
-#include "platform/text.h"
+#include "platform/path_compare.h"
 #include "settings/directory_list.h"
 #include "settings/saver_settings.h"
 
@@ -17,9 +17,15 @@ namespace {
 
 constexpr const char* kBrowsePrompt = "Please select the directory containing photoes:\n";
 
+constexpr const char* kWarningCaption = "Remainder";
+
 bool FlagSet(RegistryObject& registry, const char* name) { return registry.ReadInteger(name) != 0; }
 
 } // namespace
+
+const char* const kSeparatorInDirectoryMessage =
+    "The selected directory cannot be added: its name contains \"|\", which separates the directories "
+    "in the saved list.";
 
 int IntervalPositionFor(std::int32_t changeIntervalMs)
 {
@@ -77,12 +83,16 @@ void TfrmConfig::btnAddDirClick()
 {
     const auto chosen = m_View.BrowseForFolder(kBrowsePrompt);
     if (!chosen) return;
-    const std::string wanted = AnsiUpperCase(*chosen);
+    // Stored, such a name would come back as two directories that do not exist.
+    if (chosen->find(kDirectoryListSeparator) != std::string::npos) {
+        m_View.ShowMessage(kSeparatorInDirectoryMessage, kWarningCaption, mb::IconWarning);
+        return;
+    }
     const std::vector<std::string> lines = m_View.Directories();
     const bool listed = std::any_of(lines.begin(), lines.end(),
-                                    [&](const std::string& line) { return AnsiUpperCase(line) == wanted; });
+                                    [&](const std::string& line) { return SamePathName(line, *chosen); });
     if (listed) {
-        m_View.ShowMessage("The selected directory aleady in the list!", "Remainder", mb::IconWarning);
+        m_View.ShowMessage("The selected directory aleady in the list!", kWarningCaption, mb::IconWarning);
         return;
     }
     m_View.AppendDirectory(*chosen);

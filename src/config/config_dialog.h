@@ -42,6 +42,9 @@ private:
     SaverInstallation& m_Installation;
 };
 
+// The warning shown when a chosen directory's name holds the stored list's separator.
+extern const char* const kSeparatorInDirectoryMessage;
+
 // The spin control's position for a stored interval in milliseconds: whole seconds, truncated,
 // brought into the control's range.
 int IntervalPositionFor(std::int32_t changeIntervalMs);

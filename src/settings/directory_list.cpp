@@ -5,7 +5,7 @@ std::vector<std::string> SplitDirectoryList(std::string_view text)
     std::vector<std::string> directories;
     if (text.empty()) return directories;
     for (;;) {
-        const auto bar = text.find('|');
+        const auto bar = text.find(kDirectoryListSeparator);
         if (bar == std::string_view::npos) break;
         directories.emplace_back(text.substr(0, bar));
         text.remove_prefix(bar + 1);
@@ -19,7 +19,7 @@ std::string JoinDirectoryList(const std::vector<std::string>& directories)
     std::string text;
     for (std::size_t i = 0; i < directories.size(); ++i) {
         text += directories[i];
-        if (i + 1 < directories.size()) text += '|';
+        if (i + 1 < directories.size()) text += kDirectoryListSeparator;
     }
     return text;
 }

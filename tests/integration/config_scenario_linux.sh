@@ -10,6 +10,11 @@ first="$IT_WORK/photos/first"
 added="$IT_RESULTS/linux-config-photos/added"
 rm -rf "$(dirname "$added")"
 mkdir -p "$first" "$added" "$(dirname "$store")"
+# A Pictures folder (the XDG user directory) with a name of its own and a subfolder: the folder
+# chooser opens there.
+pictures="$IT_WORK/home/Bilder"
+mkdir -p "$pictures/holiday"
+echo "XDG_PICTURES_DIR=\"$pictures\"" >"$XDG_CONFIG_HOME/user-dirs.dirs"
 convert -size 64x48 xc:'#2864c8' "$added/blue.jpg"
 cat >"$store" <<REG
 REGEDIT4
@@ -121,6 +126,20 @@ if [ -n "$chooser" ]; then
     check "the chooser closes on Enter" window_gone "$chooser" 10
 fi
 
+# add_at_once SHOT: Add Directory, then Enter as soon as the chooser shows, choosing nothing: the
+# chooser adds the folder it shows.
+add_at_once() {
+    click $((WX + 384 + 56)) $((top + 112 + 12))
+    chooser=$(find_window 'Browse for Folder' 20)
+    check "Add Directory opens the folder chooser ($1)" [ -n "$chooser" ]
+    [ -n "$chooser" ] || return
+    xdotool windowfocus --sync "$chooser" 2>/dev/null
+    it_screenshot "$1"
+    xdotool key --clearmodifiers Return
+    check "the chooser closes on Enter ($1)" window_gone "$chooser" 10
+}
+add_at_once linux-config-browse-pictures
+
 # Two clicks on the spin control's upper arrow: 3 seconds become 5.
 click $((WX + 185 + 7)) $((top + 367 + 5))
 sleep 0.2
@@ -138,8 +157,8 @@ if [ -n "$prompt" ]; then
     check "the confirmation closes on Enter" window_gone "$prompt" 10
 fi
 value() { sed -n "s/^\"$1\"=//p" "$store" | tr -d '\r'; }
-check "the store holds the two directories in order ($(value PhotoDirectorys))" \
-    [ "$(value PhotoDirectorys)" = "\"$first|$added\"" ]
+check "the store holds the three directories in order, the Pictures folder last ($(value PhotoDirectorys))" \
+    [ "$(value PhotoDirectorys)" = "\"$first|$added|$pictures\"" ]
 check "the store holds the interval of 5 seconds ($(value ChangeInterval))" [ "$(value ChangeInterval)" = dword:00001388 ]
 flags_ok=1
 for flag in ShowDateTime=0 ShowCurrentFileInfo=1 ShowAllPhotoCount=1 DisableRandom=0 FadeOutLastPhoto=0 \
@@ -212,4 +231,23 @@ it_launch /s
 check "the show scans the saved directories" it_wait_for_trace "^pic dir=$added\$" 1 20
 kill "$IT_PID" 2>/dev/null
 it_wait
+
+# Without a Pictures folder the chooser opens in the home folder.
+rm -rf "$pictures"
+it_launch /c
+dialog=$(find_window "$title" 30)
+check "'/c' opens the configuration dialog again" [ -n "$dialog" ]
+if [ -n "$dialog" ]; then
+    window_place "$dialog"
+    top=$((WY + WH - client_height))
+    add_at_once linux-config-browse-home
+    click $((WX + 80 + 37)) $((top + 488 + 12))
+    prompt=$(find_window Prompt 20)
+    [ -n "$prompt" ] && xdotool windowfocus --sync "$prompt" 2>/dev/null && xdotool key --clearmodifiers Return
+    window_gone "$prompt" 10
+    click $((WX + 352 + 37)) $((top + 488 + 12))
+fi
+it_wait
+check "the home folder is added when there is no Pictures folder ($(value PhotoDirectorys))" \
+    [ "$(value PhotoDirectorys)" = "\"$first|$added|$pictures|$HOME\"" ]
 rm -rf "$(dirname "$added")"

@@ -65,6 +65,14 @@ std::string WithoutTrailingNewlines(std::string text)
     return text;
 }
 
+// The user's Pictures folder (the XDG user directory), or the home folder without one.
+std::string BrowserStartFolder()
+{
+    const gchar* pictures = g_get_user_special_dir(G_USER_DIRECTORY_PICTURES);
+    if (pictures != nullptr && g_file_test(pictures, G_FILE_TEST_IS_DIR)) return pictures;
+    return g_get_home_dir();
+}
+
 class GtkConfigDialogView final : public ConfigDialogView {
 public:
     GtkConfigDialogView();
@@ -386,9 +394,10 @@ std::optional<std::string> GtkConfigDialogView::BrowseForFolder(const std::strin
     gtk_window_set_modal(GTK_WINDOW(chooser), TRUE);
     gtk_file_chooser_set_local_only(GTK_FILE_CHOOSER(chooser), TRUE);
     gtk_file_chooser_set_create_folders(GTK_FILE_CHOOSER(chooser), FALSE);
-    // Rooted at the whole file system with nothing selected. Left alone it opens on the recent
-    // folders, where a typed path cannot be accepted.
-    gtk_file_chooser_set_current_folder(GTK_FILE_CHOOSER(chooser), "/");
+    // Nothing is selected, so OK takes the folder shown: that must be one where photos are
+    // likely, never the file system's root, whose walk would take the whole disk. Left alone
+    // the chooser opens on the recent folders, where a typed path cannot be accepted.
+    gtk_file_chooser_set_current_folder(GTK_FILE_CHOOSER(chooser), BrowserStartFolder().c_str());
     GtkWidget* text = gtk_label_new(WithoutTrailingNewlines(prompt).c_str());
     gtk_label_set_xalign(GTK_LABEL(text), 0);
     gtk_widget_set_margin_start(text, 6);

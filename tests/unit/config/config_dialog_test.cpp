@@ -112,18 +112,22 @@ TEST_F(ConfigDialogTest, WrongTypedValueIsReportedAndTheDialogStillOpens)
 
 TEST_F(ConfigDialogTest, AddingADirectory)
 {
+    const std::string duplicate = "The selected directory aleady in the list!";
     struct Case {
         const char* name;
         std::vector<std::string> listed;
         std::optional<std::string> chosen;
         std::vector<std::string> after;
-        bool refused;
+        std::string warning; // empty: none
     };
+    // Letter case is the OS's affair: see the tests of each OS's dialog.
     const Case cases[] = {
-        {"appended last, unsorted", {"Z:\\b"}, "C:\\a", {"Z:\\b", "C:\\a"}, false},
-        {"other letter case refused", {"C:\\x", "C:\\Photos"}, "c:\\PHOTOS", {"C:\\x", "C:\\Photos"}, true},
-        {"trailing separator differs", {"C:\\Photos"}, "C:\\Photos\\", {"C:\\Photos", "C:\\Photos\\"}, false},
-        {"cancelled", {"C:\\a"}, std::nullopt, {"C:\\a"}, false},
+        {"appended last, unsorted", {"Z:\\b"}, "C:\\a", {"Z:\\b", "C:\\a"}, ""},
+        {"same path refused", {"C:\\x", "C:\\Photos"}, "C:\\Photos", {"C:\\x", "C:\\Photos"}, duplicate},
+        {"trailing separator differs", {"C:\\Photos"}, "C:\\Photos\\", {"C:\\Photos", "C:\\Photos\\"}, ""},
+        {"cancelled", {"C:\\a"}, std::nullopt, {"C:\\a"}, ""},
+        {"list separator in the name refused", {"/a"}, "/data/x|y", {"/a"}, kSeparatorInDirectoryMessage},
+        {"list separator alone refused", {}, "|", {}, kSeparatorInDirectoryMessage},
     };
     for (const Case& c : cases) {
         view.lines = c.listed;
@@ -132,14 +136,16 @@ TEST_F(ConfigDialogTest, AddingADirectory)
         dialog.btnAddDirClick();
 
         EXPECT_EQ(view.lines, c.after) << c.name;
-        ASSERT_EQ(view.messages.size(), c.refused ? 1u : 0u) << c.name;
-        if (c.refused) {
-            EXPECT_EQ(view.messages[0].text, "The selected directory aleady in the list!");
-            EXPECT_EQ(view.messages[0].caption, "Remainder");
-            EXPECT_EQ(view.messages[0].style, mb::IconWarning);
+        ASSERT_EQ(view.messages.size(), c.warning.empty() ? 0u : 1u) << c.name;
+        if (!c.warning.empty()) {
+            EXPECT_EQ(view.messages[0].text, c.warning) << c.name;
+            EXPECT_EQ(view.messages[0].caption, "Remainder") << c.name;
+            EXPECT_EQ(view.messages[0].style, mb::IconWarning) << c.name;
         }
     }
     EXPECT_EQ(view.prompts.back(), "Please select the directory containing photoes:\n");
+    // The warning says why.
+    EXPECT_NE(std::string(kSeparatorInDirectoryMessage).find("\"|\""), std::string::npos);
 }
 
 TEST_F(ConfigDialogTest, RemovingADirectoryAsksFirst)

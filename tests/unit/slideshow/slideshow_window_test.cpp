@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/random_generator.h"
+#include "gfx/error.h"
 #include "settings/saver_settings.h"
 #include "slideshow/slideshow_window.h"
 #include "unit/test_support/isolated_settings.h"
@@ -145,6 +146,23 @@ TEST(SlideShowWindow, ATickTurnsTheOverlayOffAndNestedStepsNeverStart)
     show.window.Timer1Timer();
     EXPECT_EQ(show.window.m_HistoryPos, position + 1) << "one step, however many ticks and paints came in";
     EXPECT_FALSE(show.window.m_Drawing);
+}
+
+// An error that escapes the step (here the OS refusing to re-arm Timer1) still ends it: paints
+// and ticks that follow run steps again instead of finding a step forever under way.
+TEST(SlideShowWindow, AnErrorThatEscapesTheStepEndsIt)
+{
+    Show show;
+    show.window.m_DisableRandom = true;
+    show.SetPhotos({Photo("tall_420.jpg"), Photo("tall_progressive.jpg")});
+    show.host.FailNextTimerStart(TfrmMain::kTimer1Id);
+    EXPECT_THROW(show.window.paintBoxPaint(), Error);
+    EXPECT_FALSE(show.window.m_Drawing);
+
+    const int position = show.window.m_HistoryPos;
+    EXPECT_EQ(show.Step(), Photo("tall_420.jpg"));
+    EXPECT_EQ(show.window.m_HistoryPos, position + 1);
+    EXPECT_TRUE(show.host.TimerRunning(TfrmMain::kTimer1Id));
 }
 
 // The photo history: new choices write the ring, arrows walk it.

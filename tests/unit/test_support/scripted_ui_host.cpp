@@ -217,6 +217,7 @@ void ScriptedUiHost::Run()
 
 void ScriptedUiHost::StartTimer(int timerId, int intervalMs)
 {
+    if (m_FailingStarts.erase(timerId) != 0) throw Error("Cannot start a timer");
     m_Timers[timerId] = Timer{intervalMs, m_Now + intervalMs};
 }
 

@@ -9,6 +9,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <thread>
 #include <variant>
@@ -71,6 +72,8 @@ public:
     void QueueAtTime(std::int64_t timeMs, Input input);
     // What the next worker message boxes answer; mb::IdOk once the list is used up.
     void AnswerMessageBoxesWith(std::vector<int> answers) { m_BoxAnswers = std::move(answers); }
+    // The next start of this timer fails as the OS can fail it: StartTimer throws Error.
+    void FailNextTimerStart(int timerId) { m_FailingStarts.insert(timerId); }
 
     // Observations.
     std::int64_t Now() const { return m_Now; }
@@ -144,6 +147,7 @@ private:
     std::int64_t m_RunLimit = 24 * 3600 * 1000;
     int m_Waits = 0;
     std::map<int, Timer> m_Timers;
+    std::set<int> m_FailingStarts;
     std::map<int, std::vector<Input>> m_AtWait; // by absolute wait number
     std::vector<Timed> m_AtTime;
     std::vector<int> m_BoxAnswers;
