@@ -3,7 +3,6 @@
 #include <exception>
 
 #include "app/log_trace.h"
-#include "app/random_generator.h"
 #include "slideshow/history_ring.h"
 #include "slideshow/slideshow_window.h"
 
@@ -25,13 +24,8 @@ void TfrmMain::PlayMusic()
         if (count == 0) return;
         if (m_MusicPlaying && m_MusicNavRequest == 0) return;
         ClosePlayer();
-        if (m_MusicNavRequest == -1 || m_MusicNavRequest == +1) {
-            m_MusicIndex = NavigateHistory(m_MusicHistory, m_MusicHistoryPos, m_MusicIndex, m_MusicNavRequest, count);
-        } else {
-            m_MusicIndex = m_DisableMusicRandom ? WrapStep(m_MusicIndex, 1, count) : RandomDraw() % count;
-            RecordHistory(m_MusicHistory, m_MusicHistoryPos, m_MusicIndex);
-        }
-        m_MusicNavRequest = 0;
+        m_MusicIndex = ChooseNextIndex(m_MusicHistory, m_MusicHistoryPos, m_MusicIndex, m_MusicNavRequest, count,
+                                       m_DisableMusicRandom);
         path = (*m_MusicList)[static_cast<std::size_t>(m_MusicIndex)];
     }
     m_CurrentMusicFile = path;

@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 
+#include "app/random_generator.h"
+
 using HistoryRing = std::array<std::int32_t, 100>;
 
 // One step from value within [0, count), wrapping at both ends.
@@ -30,4 +32,21 @@ inline void RecordHistory(HistoryRing& ring, std::int32_t& position, std::int32_
 {
     position = WrapStep(position, 1, static_cast<std::int32_t>(ring.size()));
     ring[static_cast<std::size_t>(position)] = index;
+}
+
+// The next entry of a list of count entries (count > 0): a pending request (-1 or +1) goes back
+// or forward through the ring, otherwise the next in list order or a random draw takes a new
+// slot. The request is consumed. Photos and music tracks follow the same rule.
+inline std::int32_t ChooseNextIndex(HistoryRing& ring, std::int32_t& position, std::int32_t current,
+                                    std::int32_t& request, std::int32_t count, bool inListOrder)
+{
+    std::int32_t next = 0;
+    if (request == -1 || request == +1) {
+        next = NavigateHistory(ring, position, current, request, count);
+    } else {
+        next = inListOrder ? WrapStep(current, 1, count) : RandomDraw() % count;
+        RecordHistory(ring, position, next);
+    }
+    request = 0;
+    return next;
 }

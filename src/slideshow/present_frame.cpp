@@ -1,6 +1,7 @@
 #include "slideshow/slideshow_window.h"
 
-#include "gfx/error.h"
+#include <exception>
+
 #include "platform/clock.h"
 #include "slideshow/info_overlay.h"
 
@@ -41,7 +42,7 @@ void TfrmMain::PresentFrame()
     const auto paint = [&](Bitmap& frame, const OverlayLine& line) {
         try {
             m_Host.DrawText(frame, TextFont{line.face, line.points}, line.at, line.text);
-        } catch (const Error&) {
+        } catch (const std::exception&) {
             // A line the OS cannot draw (no such font) is left out; the frame is still shown.
         }
         if (line.kind == OverlayLineKind::MusicCount && listLock.owns_lock()) listLock.unlock();

@@ -19,16 +19,12 @@ constexpr int kWaitStepMs = 5;
 
 bool TfrmMain::ChooseNextPhoto(std::string& path)
 {
+    // After FormClose the list and its lock are gone.
+    if (!m_ListLock || !m_PhotoList) return false;
     const std::lock_guard lock(*m_ListLock);
     const auto count = static_cast<std::int32_t>(m_PhotoList->size());
     if (count == 0) return false;
-    if (m_NavRequest == -1 || m_NavRequest == +1) {
-        m_PhotoIndex = NavigateHistory(m_History, m_HistoryPos, m_PhotoIndex, m_NavRequest, count);
-    } else {
-        m_PhotoIndex = m_DisableRandom ? WrapStep(m_PhotoIndex, 1, count) : RandomDraw() % count;
-        RecordHistory(m_History, m_HistoryPos, m_PhotoIndex);
-    }
-    m_NavRequest = 0;
+    m_PhotoIndex = ChooseNextIndex(m_History, m_HistoryPos, m_PhotoIndex, m_NavRequest, count, m_DisableRandom);
     path = (*m_PhotoList)[static_cast<std::size_t>(m_PhotoIndex)];
     return true;
 }

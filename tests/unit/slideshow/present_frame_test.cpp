@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <regex>
+#include <stdexcept>
 
+#include "gfx/error.h"
 #include "gfx/raster.h"
 #include "slideshow/frame_composer.h"
 #include "slideshow/slideshow_window.h"
@@ -157,4 +159,30 @@ TEST_F(PresentFrameTest, ReleasedBitmapsAreSkippedWithoutACrash)
     const int presents = m_Host->PresentCount();
     m_Window->PresentFrame();
     EXPECT_EQ(m_Host->PresentCount(), presents);
+}
+
+namespace {
+// Text drawing fails for every line, with an error of the OS's or of the standard library.
+template <typename Failure>
+class FailingTextHost : public ScriptedUiHost {
+public:
+    using ScriptedUiHost::ScriptedUiHost;
+    void DrawText(Bitmap&, const TextFont&, Point, std::string_view) override { throw Failure("no text today"); }
+};
+} // namespace
+
+TEST_F(PresentFrameTest, LinesThatCannotBeDrawnAreLeftOutAndTheFrameIsShown)
+{
+    const auto present = [this](std::unique_ptr<ScriptedUiHost> host) {
+        m_Host = std::move(host);
+        m_Window = std::make_unique<TfrmMain>(*m_Host);
+        m_Window->FormCreate();
+        ShowPhoto(MakePattern(320, 240, 5));
+        EXPECT_NO_THROW(m_Window->PresentFrame());
+        EXPECT_EQ(m_Host->PresentCount(), 1);
+        EXPECT_EQ(m_Host->LastFrame().At(0, 0), MakePattern(320, 240, 5).At(0, 0));
+        m_Window.reset();
+    };
+    present(std::make_unique<FailingTextHost<Error>>(Size{320, 240}));
+    present(std::make_unique<FailingTextHost<std::runtime_error>>(Size{320, 240}));
 }

@@ -33,7 +33,7 @@ struct ScriptedPlayerState {
     std::vector<std::string> Played() const;
 };
 
-class ScriptedUiHost final : public UiHost {
+class ScriptedUiHost : public UiHost {
 public:
     struct Key {
         int code;
