@@ -190,6 +190,7 @@ GtkWidget* GtkConfigDialogView::BuildControl(const ConfigControl& control)
     switch (control.kind) {
     case ControlKind::Picture: {
         GtkWidget* logo = gtk_drawing_area_new();
+        gtk_widget_set_name(logo, control.name);
         gtk_widget_add_events(logo, GDK_BUTTON_PRESS_MASK);
         g_signal_connect(logo, "draw", G_CALLBACK(OnLogoDraw), this);
         g_signal_connect(logo, "button-press-event", G_CALLBACK(OnLogoPress), this);
