@@ -7,6 +7,7 @@
 #include "app/process_values.h"
 #include "config/about_box.h"
 #include "config/dialog_artwork.h"
+#include "config/dialog_layout.h"
 #include "config/help_topic.h"
 #include "config/save_configuration.h"
 #include "platform/path_compare.h"
@@ -21,6 +22,8 @@ constexpr const char* kWarningCaption = "Remainder";
 
 bool FlagSet(RegistryObject& registry, const char* name) { return registry.ReadInteger(name) != 0; }
 
+const ConfigControl& IntervalControl() { return ControlOfKind(ConfigControls(), ControlKind::UpDown); }
+
 } // namespace
 
 const char* const kSeparatorInDirectoryMessage =
@@ -31,14 +34,15 @@ int IntervalPositionFor(std::int32_t changeIntervalMs)
 {
     // Out-of-range values would otherwise put a number in the edit that the control cannot
     // hold, and Save would store it.
-    return std::clamp(changeIntervalMs / 1000, ConfigDialogView::kIntervalMin, ConfigDialogView::kIntervalMax);
+    return std::clamp(changeIntervalMs / 1000, IntervalControl().minimum, IntervalControl().maximum);
 }
 
 TfrmConfig::TfrmConfig(ConfigDialogView& view, Shell& shell, SaverInstallation& installation)
     : m_View(view), m_Shell(shell), m_Installation(installation)
 {
     m_View.SetEvents(*this);
-    m_View.SetPictures(BannerPicture(), SaveButtonPicture(), CloseButtonPicture());
+    m_View.SetPictures(PreparedPicture(DialogPicture::Banner), PreparedPicture(DialogPicture::SaveButton),
+                       PreparedPicture(DialogPicture::CloseButton));
 }
 
 void TfrmConfig::Open()
@@ -63,7 +67,7 @@ void TfrmConfig::FormCreate()
             LogTrace("pic dir=" + directory);
         }
     }
-    m_View.SetIntervalPosition(IntervalPositionFor(registry.ReadInteger("ChangeInterval")));
+    MoveInterval(IntervalPositionFor(registry.ReadInteger("ChangeInterval")));
     m_View.SetIntervalText(std::to_string(m_View.IntervalPosition()));
     m_View.SetChecked(ConfigCheckBox::ShowCurrentFile, FlagSet(registry, "ShowCurrentFileInfo"));
     m_View.SetChecked(ConfigCheckBox::ShowTime, FlagSet(registry, "ShowDateTime"));
@@ -77,6 +81,20 @@ void TfrmConfig::FormCreate()
 void TfrmConfig::upDownIntervalChangingEx(int newValue)
 {
     m_View.SetIntervalText(std::to_string(newValue));
+}
+
+void TfrmConfig::IntervalStepRequested(int position)
+{
+    // The control stops at its ends without an event.
+    const int next = std::clamp(position, IntervalControl().minimum, IntervalControl().maximum);
+    if (next != m_View.IntervalPosition()) MoveInterval(next);
+}
+
+void TfrmConfig::MoveInterval(int position)
+{
+    position = std::clamp(position, IntervalControl().minimum, IntervalControl().maximum);
+    upDownIntervalChangingEx(position);
+    m_View.SetIntervalPosition(position);
 }
 
 void TfrmConfig::btnAddDirClick()

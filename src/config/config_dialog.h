@@ -2,6 +2,7 @@
 // The configuration dialog: it reads the store once when it is created, keeps every change in
 // its controls alone and writes the store only when Save is pressed. Closing it ends the
 // program; the OS's view forwards the user's actions to the handlers below.
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,9 @@ public:
     void Open();
 
     void FormCreate();
-    void upDownIntervalChangingEx(int newValue) override;
+    // Mirrors the spin control's new value in editInterval.
+    void upDownIntervalChangingEx(int newValue);
+    void IntervalStepRequested(int position) override;
     void btnAddDirClick() override;
     void btnDelDirClick() override;
     void btnViewDirClick() override;
@@ -37,6 +40,9 @@ public:
     SaverInstallation& Installation() { return m_Installation; }
 
 private:
+    // The spin control moved to position brought into its range, upDownIntervalChangingEx first.
+    void MoveInterval(int position);
+
     ConfigDialogView& m_View;
     Shell& m_Shell;
     SaverInstallation& m_Installation;

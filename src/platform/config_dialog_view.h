@@ -23,9 +23,10 @@ enum class ConfigCheckBox {
 
 class ConfigDialogEvents {
 public:
-    // The spin control is about to take newValue (an arrow clicked, Up or Down pressed, or its
-    // position set); the control has already stopped at its ends, so newValue is in its range.
-    virtual void upDownIntervalChangingEx(int newValue) = 0;
+    // The user stepped the spin control toward position (an arrow clicked, Up or Down pressed):
+    // one step from where it is, maybe past its ends. The control stays where it is until the
+    // dialog sets its position.
+    virtual void IntervalStepRequested(int position) = 0;
     virtual void btnAddDirClick() = 0;
     virtual void btnDelDirClick() = 0;
     virtual void btnViewDirClick() = 0;
@@ -46,10 +47,6 @@ protected:
 
 class ConfigDialogView {
 public:
-    // The spin control's range.
-    static constexpr int kIntervalMin = 1;
-    static constexpr int kIntervalMax = 100;
-
     virtual ~ConfigDialogView() = default;
 
     // Events go to events from now on; it must outlive the view. Until the window is shown
@@ -71,8 +68,7 @@ public:
     virtual int SelectedDirectory() const = 0;
     virtual void DeleteDirectory(int index) = 0;
 
-    // upDownInterval: setting the position first calls upDownIntervalChangingEx with it, as a
-    // change by the user does. The position must be within the control's range.
+    // upDownInterval: its position, taken as it is (the dialog keeps it within the range).
     virtual void SetIntervalPosition(int position) = 0;
     virtual int IntervalPosition() const = 0;
     // editInterval (read-only for the user).

@@ -89,6 +89,21 @@ bluish_pixels() { area_pixels "$@" | awk '$5 >= 200 && $3 <= 120 && $4 <= 120' ;
 near_black() { [ -n "$1" ] && [ $((16#${1:0:2})) -le 48 -a $((16#${1:2:2})) -le 48 -a $((16#${1:4:2})) -le 48 ] && echo "$1"; }
 dark_pixels() { area_pixels "$@" | awk '$3 <= 60 && $4 <= 60 && $5 <= 60'; }
 
+# The controls of the program's windows as GTK placed them, written by a module of the test's.
+widget_probe="$IT_RESULTS/tools/gtk_widget_probe.so"
+if [ ! -f "$widget_probe" ] || [ "$IT_HERE/tools/gtk_widget_probe.c" -nt "$widget_probe" ]; then
+    # shellcheck disable=SC2046
+    cc -shared -fPIC -O1 -o "$widget_probe" "$IT_HERE/tools/gtk_widget_probe.c" $(pkg-config --cflags --libs gtk+-3.0) ||
+        fail "the GTK widget probe builds"
+fi
+export GTK_MODULES="$widget_probe" TOVELIN_WIDGET_PROBE_OUT="$IT_WORK/widgets"
+# check_layout DIALOG TITLE: the controls of the window TITLE against the dialog's table.
+check_layout() {
+    sleep 0.7
+    awk -F'\t' -v title="$2" '$1 == title' "$TOVELIN_WIDGET_PROBE_OUT" 2>/dev/null | cut -f2- >"$IT_WORK/seen-$1"
+    it_check_layout "$1" "$IT_WORK/seen-$1" name
+}
+
 it_launch /c
 dialog=$(find_window "$title" 30)
 check "'/c' opens the configuration dialog" [ -n "$dialog" ]
@@ -101,6 +116,7 @@ check "the dialog's client area is $client_width x $client_height (window ${WW}x
 check "the dialog is centred on the screen (at $WX,$WY)" [ "$WX" -eq $(((1024 - client_width) / 2)) ]
 sleep 0.3
 it_screenshot linux-config-dialog
+check_layout config "$title"
 banner=$(it_pixel linux-config-dialog $((WX + 40)) $((top + 80)))
 list=$(it_pixel linux-config-dialog $((WX + 300)) $((top + 215)))
 edit=$(it_pixel linux-config-dialog $((WX + 180)) $((top + 370)))
@@ -194,6 +210,7 @@ if [ -n "$about" ]; then
         [ "$WW" -eq 414 -a "$WH" -eq 279 -a "$WX" -eq 192 -a "$WY" -eq 107 ]
     sleep 0.3
     it_screenshot linux-about-box
+    check_layout about About
     mail_x=$((WX + 160)) mail_y=$((WY + 224))
     check "the mail label starts in the theme's text colour, not blue" \
         [ -z "$(bluish_pixels linux-about-box $mail_x $mail_y 115 13)" -a -n "$(dark_pixels linux-about-box $mail_x $mail_y 115 13)" ]

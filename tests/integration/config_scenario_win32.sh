@@ -112,6 +112,9 @@ check "the dialog's client area is 510 x 516 under its menu bar (seen ${WIDTH}x$
     all '[ "$WIDTH" -eq 510 ]' '[ "$HEIGHT" -eq 516 ]'
 sleep 0.3
 it_screenshot config-dialog
+# Every control where the dialogs' table puts it, with its text.
+wine_tool "$WINDOW_PROBE" controls "$caption" >"$IT_WORK/seen-config"
+it_check_layout config "$IT_WORK/seen-config" place
 
 # Add Directory... through the real folder browser.
 # The first browser of a new Wine prefix at times never takes a path sent to it; that browser
@@ -139,6 +142,8 @@ xdotool key Up Return
 if place where About; then
     check "the about box's client area is 414 x 279 (seen ${WIDTH}x$HEIGHT)" \
         all '[ "$WIDTH" -eq 414 ]' '[ "$HEIGHT" -eq 279 ]'
+    wine_tool "$WINDOW_PROBE" controls About >"$IT_WORK/seen-about"
+    it_check_layout about "$IT_WORK/seen-about" place
     place where About '*@'
     mail="${WIDTH}x$HEIGHT+$LEFT+$TOP"
     sleep 0.3

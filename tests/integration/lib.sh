@@ -135,3 +135,49 @@ it_wait_for_trace() {
 }
 
 it_finish() { exit "$IT_FAILED"; }
+
+# it_check_layout DIALOG SEEN_FILE BY: each control of the dialog's table (printed by
+# $TOVELIN_LAYOUT_DUMP: config or about) against the controls seen in the real window. SEEN_FILE
+# holds lines "KEY LEFT TOP WIDTH HEIGHT TEXT" (tab-separated, places in the client area): with
+# BY=name, KEY is the control's name; with BY=place, a control is found by its place and text
+# (a panel, which is painted, is then not looked for). The place must be the table's; a control
+# may be cut to the client area, and a label or a control whose text the program sets may grow
+# wider for its text (GTK never cuts a label's text: "Support Email:" takes 70 pixels of 68).
+it_check_layout() {
+    local dialog=$1 seen=$2 by=$3 verdict name detail
+    local dump=("${TOVELIN_LAYOUT_DUMP:-}")
+    [ "$IT_PLATFORM" = win32 ] && dump=(timeout 60 "$IT_ROOT/scripts/wine-run.sh" "${TOVELIN_LAYOUT_DUMP:-}")
+    if [ ! -f "${TOVELIN_LAYOUT_DUMP:-}" ]; then
+        fail "the table of the dialogs can be printed (TOVELIN_LAYOUT_DUMP='${TOVELIN_LAYOUT_DUMP:-}')"
+        return
+    fi
+    while IFS=$'\t' read -r verdict name detail; do
+        if [ "$verdict" = ok ]; then pass "$dialog: $name is at its place with its text ($detail)"
+        else fail "$dialog: $name is at its place with its text ($detail)"; fi
+    done < <("${dump[@]}" 2>/dev/null | tr -d '\r' | awk -F'\t' -v dialog="$dialog" -v by="$by" -v seen="$seen" '
+        BEGIN { while ((getline line < seen) > 0) { sub(/\r$/, "", line); lines[++n] = line } }
+        $1 == "window" && $2 == dialog { cw = $4; ch = $5 }
+        $1 != "control" || $2 != dialog { next }
+        by == "place" && $4 == "panel" { next }
+        {
+            name = $3; kind = $4; x = $5; y = $6; w = $7; h = $8; text = $9
+            cut = (x + w > cw) ? cw - x : w
+            found = ""
+            for (i = 1; i <= n; ++i) {
+                split(lines[i], s, "\t")
+                if (by == "name" && s[1] != name) continue
+                if (s[2] != x || s[3] != y || s[5] != h) continue
+                if (!(s[4] == w || s[4] == cut || ((text == "-" || kind == "label") && s[4] > w))) continue
+                if (text != "-" && s[6] != text) continue
+                found = lines[i]
+                break
+            }
+            if (found != "") { print "ok\t" name "\t" x "," y " " w "x" h (text == "-" ? "" : " \"" text "\"") }
+            else {
+                near = "nothing"
+                for (i = 1; i <= n; ++i) { split(lines[i], s, "\t"); if (s[1] == name || (s[2] == x && s[3] == y)) near = lines[i] }
+                gsub(/\t/, " ", near)
+                print "bad\t" name "\texpected " x "," y " " w "x" h (text == "-" ? "" : " \"" text "\"") ", seen " near
+            }
+        }')
+}

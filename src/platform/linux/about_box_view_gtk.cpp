@@ -2,35 +2,27 @@
 
 #include <cstdio>
 #include <exception>
+#include <string_view>
+#include <vector>
 
+#include "gfx/error.h"
 #include "platform/handler_guard.h"
 #include "platform/linux/gtk_widgets.h"
 #include "platform/message_box.h"
 
 namespace {
 
-constexpr int kClientWidth = 414;
-constexpr int kClientHeight = 279;
-constexpr int kScreenLeft = 192;
-constexpr int kScreenTop = 107;
-
 // The panel's bevel: raised outside, lowered inside.
 constexpr const char* kStyleSheet = R"css(
-#tovelin-about #client, #tovelin-about #client * {
-    font-family: "MS Sans Serif", "Liberation Sans", sans-serif; font-size: 11px;
-}
-#tovelin-about #Label1 { font-size: 13px; font-weight: bold; }
 #tovelin-about #Panel1 > border { border: 2px ridge #c0c0c0; border-radius: 0; }
 #tovelin-about #client button { min-height: 0; min-width: 0; padding: 0 3px; }
 )css";
 
-GtkWidget* NewLabel(const char* text, float xalign, const char* name = nullptr)
+// The fonts of the table, once per process.
+const char* FontSheet()
 {
-    GtkWidget* label = gtk_label_new(text);
-    gtk_label_set_xalign(GTK_LABEL(label), xalign);
-    gtk_label_set_yalign(GTK_LABEL(label), 0);
-    if (name) gtk_widget_set_name(label, name);
-    return label;
+    static const std::string sheet = FontStyleSheet("tovelin-about", kAboutWindow, AboutControls());
+    return sheet.c_str();
 }
 
 class GtkAboutBoxView final : public AboutBoxView {
@@ -70,11 +62,6 @@ private:
         PointerShape pointer = PointerShape::Default;
     };
 
-    template <void (AboutBoxEvents::*Handler)()> static void Forward(GtkWidget*, gpointer self)
-    {
-        auto* view = static_cast<GtkAboutBoxView*>(self);
-        view->Raise([&](AboutBoxEvents& events) { (events.*Handler)(); });
-    }
     template <typename Call> void Raise(Call&& call)
     {
         if (m_Events) Guarded([&] { call(*m_Events); });
@@ -84,6 +71,7 @@ private:
     static void OnLinkRealize(GtkWidget* box, gpointer self);
     static void OnDestroy(GtkWidget*, gpointer self);
     AboutLink LinkOf(GtkWidget* box) const { return box == m_Links[0].box.get() ? AboutLink::Web : AboutLink::Mail; }
+    GtkWidget* BuildControl(const AboutControl& control);
     void ApplyPointer(const Link& link);
 
     GtkWidget* m_Window = nullptr;
@@ -96,10 +84,11 @@ private:
 
 GtkAboutBoxView::GtkAboutBoxView(GtkWindow* owner) : m_Owner(owner)
 {
+    AddScreenStyleSheet(FontSheet());
     AddScreenStyleSheet(kStyleSheet);
     m_Window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     gtk_widget_set_name(m_Window, "tovelin-about");
-    gtk_window_set_title(GTK_WINDOW(m_Window), "About");
+    gtk_window_set_title(GTK_WINDOW(m_Window), kAboutWindow.caption);
     gtk_window_set_resizable(GTK_WINDOW(m_Window), FALSE);
     // A dialog frame: no minimise or maximise button.
     gtk_window_set_type_hint(GTK_WINDOW(m_Window), GDK_WINDOW_TYPE_HINT_DIALOG);
@@ -109,30 +98,44 @@ GtkAboutBoxView::GtkAboutBoxView(GtkWindow* owner) : m_Owner(owner)
 
     GtkWidget* fixed = gtk_fixed_new();
     gtk_widget_set_name(fixed, "client");
-    gtk_widget_set_size_request(fixed, kClientWidth, kClientHeight);
+    gtk_widget_set_size_request(fixed, kAboutWindow.client.width, kAboutWindow.client.height);
     gtk_container_add(GTK_CONTAINER(m_Window), fixed);
 
-    GtkWidget* panel = gtk_frame_new(nullptr);
-    gtk_widget_set_name(panel, "Panel1");
-    gtk_frame_set_shadow_type(GTK_FRAME(panel), GTK_SHADOW_IN);
-    constexpr int panelLeft = 16;
-    constexpr int panelTop = 8;
-    PlaceControl(fixed, panel, panelLeft, panelTop, 385, 145);
-    // The panel's labels sit over it, placed by the panel's corner.
-    PlaceControl(fixed, NewLabel("Tovelin Slide Screen Saver For Windows", 0.5f, "Label1"), panelLeft + 32,
-                 panelTop + 24, 334, 16);
-    m_Version.reset(GTK_WIDGET(g_object_ref(NewLabel("Version 1.0.1.1546", 0, "lblVersion"))));
-    PlaceControl(fixed, m_Version.get(), panelLeft + 136, panelTop + 68, 89, 13);
+    // In the table's order, so that a panel's labels lie over it.
+    const auto controls = AboutControls();
+    std::vector<GtkWidget*> placed;
+    for (const AboutControl& control : controls) {
+        GtkWidget* widget = BuildControl(control);
+        if (control.hint) gtk_widget_set_tooltip_text(widget, control.hint);
+        const Rect place = PlaceInClient(controls, control, kAboutWindow.client);
+        PlaceControl(fixed, widget, place.x, place.y, place.width, place.height);
+        placed.push_back(widget);
+        // The button that closes the box is the window's default: Enter closes it.
+        if (control.click == &AboutBoxEvents::btnCloseClick) {
+            gtk_widget_set_can_default(widget, TRUE);
+            gtk_window_set_default(GTK_WINDOW(m_Window), widget);
+        }
+    }
+    SetTabOrder(fixed, controls, [&](const AboutControl& control) { return placed[&control - controls.data()]; });
+}
 
-    PlaceControl(fixed, NewLabel("Web Site:", 0, "Label4"), 104, 200, 47, 13);
-    PlaceControl(fixed, NewLabel("Support Email:", 0, "Label5"), 83, 224, 68, 13);
-    const struct {
-        const char* name;
-        int left, top, width, height;
-    } links[] = {{"labelWeb", 160, 200, 127, 13}, {"labelMail", 160, 224, 115, 13}};
-    for (int i = 0; i < 2; ++i) {
-        Link& link = m_Links[i];
-        link.label.reset(GTK_WIDGET(g_object_ref(NewLabel("", 0, links[i].name))));
+GtkWidget* GtkAboutBoxView::BuildControl(const AboutControl& control)
+{
+    switch (control.kind) {
+    case ControlKind::Panel: {
+        GtkWidget* panel = gtk_frame_new(nullptr);
+        gtk_widget_set_name(panel, control.name);
+        gtk_frame_set_shadow_type(GTK_FRAME(panel), GTK_SHADOW_IN);
+        return panel;
+    }
+    case ControlKind::Label: {
+        GtkWidget* label = NewLabel(control.text, control.align, control.name);
+        if (std::string_view(control.name) == kVersionLabelName) m_Version.reset(GTK_WIDGET(g_object_ref(label)));
+        return label;
+    }
+    case ControlKind::Link: {
+        Link& link = m_Links[control.link == AboutLink::Web ? 0 : 1];
+        link.label.reset(GTK_WIDGET(g_object_ref(NewLabel(control.text, control.align, control.name))));
         UnderlineLabel(link.label.get());
         link.box.reset(GTK_WIDGET(g_object_ref(gtk_event_box_new())));
         gtk_container_add(GTK_CONTAINER(link.box.get()), link.label.get());
@@ -141,17 +144,21 @@ GtkAboutBoxView::GtkAboutBoxView(GtkWindow* owner) : m_Owner(owner)
         g_signal_connect(link.box.get(), "enter-notify-event", G_CALLBACK(OnLinkCrossing), this);
         g_signal_connect(link.box.get(), "leave-notify-event", G_CALLBACK(OnLinkCrossing), this);
         g_signal_connect(link.box.get(), "realize", G_CALLBACK(OnLinkRealize), this);
-        PlaceControl(fixed, link.box.get(), links[i].left, links[i].top, links[i].width, links[i].height);
+        return link.box.get();
     }
-
-    GtkWidget* visit = gtk_button_new_with_label("Visit Home Page");
-    g_signal_connect(visit, "clicked", G_CALLBACK(&Forward<&AboutBoxEvents::btnVisitHomePageClick>), this);
-    PlaceControl(fixed, visit, 24, 248, 91, 25);
-    GtkWidget* close = gtk_button_new_with_label("Close");
-    g_signal_connect(close, "clicked", G_CALLBACK(&Forward<&AboutBoxEvents::btnCloseClick>), this);
-    PlaceControl(fixed, close, 296, 248, 91, 25);
-    gtk_widget_set_can_default(close, TRUE);
-    gtk_window_set_default(GTK_WINDOW(m_Window), close);
+    case ControlKind::Button: {
+        GtkWidget* button = gtk_button_new_with_label(control.text);
+        gtk_widget_set_name(button, control.name);
+        ConnectHandler(button, "clicked", control, m_Events);
+        return button;
+    }
+    case ControlKind::Picture:
+    case ControlKind::ListBox:
+    case ControlKind::CheckBox:
+    case ControlKind::UpDown:
+    case ControlKind::Edit: break;
+    }
+    throw Error(std::string("The about box cannot show the control ") + control.name);
 }
 
 void GtkAboutBoxView::SetLinkLook(AboutLink link, Rgb colour, PointerShape pointer)
@@ -180,7 +187,7 @@ void GtkAboutBoxView::ShowModal()
 {
     if (!m_Window) return;
     gtk_window_set_modal(GTK_WINDOW(m_Window), TRUE);
-    gtk_window_move(GTK_WINDOW(m_Window), kScreenLeft, kScreenTop);
+    gtk_window_move(GTK_WINDOW(m_Window), kAboutScreenPosition.x, kAboutScreenPosition.y);
     gtk_widget_show_all(m_Window);
     GMainLoop* loop = g_main_loop_new(nullptr, FALSE);
     m_Loop = loop;
@@ -195,10 +202,9 @@ gboolean GtkAboutBoxView::OnLinkPress(GtkWidget* box, GdkEventButton* event, gpo
     auto* view = static_cast<GtkAboutBoxView*>(self);
     if (event->button != GDK_BUTTON_PRIMARY || event->type != GDK_BUTTON_PRESS) return FALSE;
     const AboutLink link = view->LinkOf(box);
-    view->Raise([link](AboutBoxEvents& events) {
-        if (link == AboutLink::Web) events.labelWebClick();
-        else events.labelMailClick();
-    });
+    for (const AboutControl& control : AboutControls())
+        if (control.kind == ControlKind::Link && control.link == link && control.click)
+            view->Raise([&control](AboutBoxEvents& events) { (events.*control.click)(); });
     return TRUE;
 }
 

@@ -14,20 +14,12 @@
 
 namespace {
 
-constexpr int kClientWidth = 510;
-constexpr int kClientHeight = 516;
-constexpr int kLogoWidth = 513;
-constexpr int kLogoHeight = 89;
-constexpr int kListLineHeight = 15;
-constexpr int kListScrollWidth = 600;
 constexpr int kBrowserWidth = 560;
 constexpr int kBrowserHeight = 420;
 
-// The controls' font and sizes small enough that the pixel sizes hold; the read-only edit in a
-// light grey like the classic inactive caption text.
+// The controls' sizes small enough that the pixel sizes hold; the read-only edit in a light grey
+// like the classic inactive caption text.
 constexpr const char* kStyleSheet = R"css(
-#tovelin-config #client, #tovelin-config #client * { font-family: Arial, sans-serif; font-size: 12px; }
-#tovelin-config #Label1 { font-size: 13px; }
 #tovelin-config #client button { min-height: 0; min-width: 0; padding: 0 3px; }
 #tovelin-config #client checkbutton { min-height: 0; padding: 0; }
 #tovelin-config #client checkbutton check { min-width: 13px; min-height: 13px; margin: 0 4px 0 0; padding: 0; }
@@ -39,17 +31,11 @@ constexpr const char* kStyleSheet = R"css(
 #tovelin-config #client scrolledwindow { border-radius: 0; }
 )css";
 
-constexpr const char* kCheckNames[] = {"checkShowTime", "checkShowCurrentFile", "checkShowTotalCount",
-                                       "checkDisableRandom", "checkFadeOut", "checkEnableMusic",
-                                       "checkDisableMusicRandom"};
-
-GtkWidget* NewLabel(const char* text, const char* name)
+// The fonts of the table, once per process.
+const char* FontSheet()
 {
-    GtkWidget* label = gtk_label_new(text);
-    gtk_widget_set_name(label, name);
-    gtk_label_set_xalign(GTK_LABEL(label), 0);
-    gtk_label_set_yalign(GTK_LABEL(label), 0);
-    return label;
+    static const std::string sheet = FontStyleSheet("tovelin-config", kConfigWindow, ConfigControls());
+    return sheet.c_str();
 }
 
 // GTK opened before any widget is made.
@@ -97,11 +83,7 @@ public:
     int SelectedDirectory() const override;
     void DeleteDirectory(int index) override;
 
-    void SetIntervalPosition(int position) override
-    {
-        if (m_Events) m_Events->upDownIntervalChangingEx(std::clamp(position, kIntervalMin, kIntervalMax));
-        m_Spin.SetPosition(position);
-    }
+    void SetIntervalPosition(int position) override { m_Spin.SetPosition(position); }
     int IntervalPosition() const override { return m_Spin.Position(); }
     void SetIntervalText(const std::string& text) override
     {
@@ -130,11 +112,6 @@ public:
     }
 
 private:
-    template <void (ConfigDialogEvents::*Handler)()> static void Forward(GtkWidget*, gpointer self)
-    {
-        auto* view = static_cast<GtkConfigDialogView*>(self);
-        if (view->m_Events) Guarded([view] { (view->m_Events->*Handler)(); });
-    }
     static gboolean OnBrowserMapped(GtkWidget* chooser, GdkEvent*, gpointer);
     static gboolean OnLogoDraw(GtkWidget* widget, cairo_t* cr, gpointer self);
     static gboolean OnLogoPress(GtkWidget*, GdkEventButton* event, gpointer self);
@@ -143,10 +120,11 @@ private:
     static void OnDestroy(GtkWidget*, gpointer self);
 
     GtkWidget* CheckBox(ConfigCheckBox box) const { return m_Checks[static_cast<std::size_t>(box)].get(); }
-    GtkWidget* AddButton(GtkWidget* fixed, const char* text, const char* hint, int left, int top,
-                         GCallback clicked);
     void BuildMenu(GtkWidget* box);
     void BuildControls(GtkWidget* fixed);
+    GtkWidget* BuildControl(const ConfigControl& control);
+    // The widget placed for a control of the table (for the list box, its scroller).
+    GtkWidget* Placed(const ConfigControl& control) const;
 
     [[maybe_unused]] const bool m_DisplayOpen = RequireDisplay();
     ConfigDialogEvents* m_Events = nullptr;
@@ -156,9 +134,8 @@ private:
     GObjectPtr<GtkWidget> m_List;
     GObjectPtr<GtkWidget> m_Edit;
     std::array<GObjectPtr<GtkWidget>, 7> m_Checks;
-    GtkWidget* m_Logo = nullptr;
-    GtkWidget* m_Save = nullptr;
-    GtkWidget* m_Close = nullptr;
+    // The widgets placed for the table's controls, in its order; empty once the window is gone.
+    std::vector<GtkWidget*> m_Placed;
     GObjectPtr<GdkPixbuf> m_Banner;
     // The lines as given: the list shows them made valid UTF-8.
     std::vector<std::string> m_Texts;
@@ -167,14 +144,15 @@ private:
 
 GtkConfigDialogView::GtkConfigDialogView()
     : m_Lines(gtk_list_store_new(1, G_TYPE_STRING)),
-      m_Spin(kIntervalMin, kIntervalMax, [this](int value) {
-          if (m_Events) Guarded([this, value] { m_Events->upDownIntervalChangingEx(value); });
+      m_Spin([this](int position) {
+          if (m_Events) Guarded([this, position] { m_Events->IntervalStepRequested(position); });
       })
 {
+    AddScreenStyleSheet(FontSheet());
     AddScreenStyleSheet(kStyleSheet);
     m_Window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     gtk_widget_set_name(m_Window, "tovelin-config");
-    gtk_window_set_title(GTK_WINDOW(m_Window), "Tovelin Screen Saver Configuration ");
+    gtk_window_set_title(GTK_WINDOW(m_Window), kConfigWindow.caption);
     gtk_window_set_resizable(GTK_WINDOW(m_Window), FALSE);
     g_signal_connect(m_Window, "destroy", G_CALLBACK(OnDestroy), this);
 
@@ -183,7 +161,7 @@ GtkConfigDialogView::GtkConfigDialogView()
     BuildMenu(box);
     GtkWidget* fixed = gtk_fixed_new();
     gtk_widget_set_name(fixed, "client");
-    gtk_widget_set_size_request(fixed, kClientWidth, kClientHeight);
+    gtk_widget_set_size_request(fixed, kConfigWindow.client.width, kConfigWindow.client.height);
     gtk_box_pack_start(GTK_BOX(box), fixed, TRUE, TRUE, 0);
     BuildControls(fixed);
 }
@@ -199,144 +177,113 @@ GtkConfigDialogView::~GtkConfigDialogView()
 void GtkConfigDialogView::BuildMenu(GtkWidget* box)
 {
     GtkWidget* bar = gtk_menu_bar_new();
-    const auto addMenu = [bar](const char* title) {
-        GtkWidget* item = gtk_menu_item_new_with_label(title);
-        GtkWidget* menu = gtk_menu_new();
-        gtk_menu_item_set_submenu(GTK_MENU_ITEM(item), menu);
-        gtk_menu_shell_append(GTK_MENU_SHELL(bar), item);
-        return menu;
-    };
-    const auto addItem = [this](GtkWidget* menu, const char* text, GCallback activate) {
-        GtkWidget* item = gtk_menu_item_new_with_label(text);
-        g_signal_connect(item, "activate", activate, this);
-        gtk_menu_shell_append(GTK_MENU_SHELL(menu), item);
-    };
-    GtkWidget* file = addMenu("File");
-    addItem(file, "Exit", G_CALLBACK(&Forward<&ConfigDialogEvents::menuExitClick>));
-    GtkWidget* help = addMenu("Help");
-    addItem(help, "Help Content...", G_CALLBACK(&Forward<&ConfigDialogEvents::menuHelpContentClick>));
-    addItem(help, "Home Page", G_CALLBACK(&Forward<&ConfigDialogEvents::menuVisitHomePageClick>));
-    addItem(help, "About...", G_CALLBACK(&Forward<&ConfigDialogEvents::menuAboutClick>));
+    std::vector<std::pair<std::string, GtkWidget*>> menus;
+    for (const DialogMenuItem<ConfigDialogEvents>& entry : ConfigMenu()) {
+        auto menu = std::find_if(menus.begin(), menus.end(), [&](const auto& m) { return m.first == entry.menu; });
+        if (menu == menus.end()) {
+            GtkWidget* title = gtk_menu_item_new_with_label(entry.menu);
+            menu = menus.insert(menus.end(), {entry.menu, gtk_menu_new()});
+            gtk_menu_item_set_submenu(GTK_MENU_ITEM(title), menu->second);
+            gtk_menu_shell_append(GTK_MENU_SHELL(bar), title);
+        }
+        GtkWidget* item = gtk_menu_item_new_with_label(entry.text);
+        ConnectHandler(item, "activate", entry, m_Events);
+        gtk_menu_shell_append(GTK_MENU_SHELL(menu->second), item);
+    }
     gtk_box_pack_start(GTK_BOX(box), bar, FALSE, FALSE, 0);
 }
 
-GtkWidget* GtkConfigDialogView::AddButton(GtkWidget* fixed, const char* text, const char* hint, int left, int top,
-                                          GCallback clicked)
+GtkWidget* GtkConfigDialogView::BuildControl(const ConfigControl& control)
 {
-    GtkWidget* button = gtk_button_new_with_label(text);
-    if (hint) gtk_widget_set_tooltip_text(button, hint);
-    g_signal_connect(button, "clicked", clicked, this);
-    PlaceControl(fixed, button, left, top, left == 384 ? 113 : 75, 25);
-    return button;
+    switch (control.kind) {
+    case ControlKind::Picture: {
+        GtkWidget* logo = gtk_drawing_area_new();
+        gtk_widget_set_name(logo, control.name);
+        gtk_widget_add_events(logo, GDK_BUTTON_PRESS_MASK);
+        g_signal_connect(logo, "draw", G_CALLBACK(OnLogoDraw), this);
+        g_signal_connect(logo, "button-press-event", G_CALLBACK(OnLogoPress), this);
+        return logo;
+    }
+    case ControlKind::Label: return NewLabel(control.text, control.align, control.name);
+    case ControlKind::ListBox: {
+        // One text column, lines of the table's height, scrolling sideways up to its width.
+        GtkWidget* scroller = gtk_scrolled_window_new(nullptr, nullptr);
+        gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(scroller), GTK_SHADOW_IN);
+        gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scroller), GTK_POLICY_AUTOMATIC, GTK_POLICY_AUTOMATIC);
+        gtk_scrolled_window_set_overlay_scrolling(GTK_SCROLLED_WINDOW(scroller), FALSE);
+        m_List.reset(GTK_WIDGET(g_object_ref(gtk_tree_view_new_with_model(GTK_TREE_MODEL(m_Lines.get())))));
+        gtk_widget_set_name(m_List.get(), control.name);
+        gtk_tree_view_set_headers_visible(GTK_TREE_VIEW(m_List.get()), FALSE);
+        gtk_tree_view_set_enable_search(GTK_TREE_VIEW(m_List.get()), FALSE);
+        // A flat list: without expanders the rows are no taller than their text needs.
+        gtk_tree_view_set_show_expanders(GTK_TREE_VIEW(m_List.get()), FALSE);
+        GtkCellRenderer* renderer = gtk_cell_renderer_text_new();
+        gtk_cell_renderer_set_padding(renderer, 2, 0);
+        gtk_cell_renderer_set_fixed_size(renderer, -1, kListLineHeight);
+        GtkTreeViewColumn* column = gtk_tree_view_column_new_with_attributes("", renderer, "text", 0, nullptr);
+        gtk_tree_view_column_set_max_width(column, kListScrollWidth);
+        gtk_tree_view_append_column(GTK_TREE_VIEW(m_List.get()), column);
+        GtkTreeSelection* selection = gtk_tree_view_get_selection(GTK_TREE_VIEW(m_List.get()));
+        gtk_tree_selection_set_mode(selection, GTK_SELECTION_SINGLE);
+        g_signal_connect(selection, "changed", G_CALLBACK(OnSelectionChanged), this);
+        gtk_container_add(GTK_CONTAINER(scroller), m_List.get());
+        return scroller;
+    }
+    case ControlKind::Button: {
+        GtkWidget* button = gtk_button_new_with_label(control.text);
+        gtk_widget_set_name(button, control.name);
+        ConnectHandler(button, "clicked", control, m_Events);
+        return button;
+    }
+    case ControlKind::CheckBox: {
+        GtkWidget* button = gtk_check_button_new_with_label(control.text);
+        gtk_widget_set_name(button, control.name);
+        gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(button), control.checked);
+        m_Checks[static_cast<std::size_t>(control.checkBox)].reset(GTK_WIDGET(g_object_ref(button)));
+        return button;
+    }
+    case ControlKind::UpDown:
+        gtk_widget_set_name(m_Spin.Widget(), control.name);
+        m_Spin.SetPosition(control.minimum);
+        return m_Spin.Widget();
+    case ControlKind::Edit:
+        m_Edit.reset(GTK_WIDGET(g_object_ref(gtk_entry_new())));
+        gtk_widget_set_name(m_Edit.get(), control.name);
+        gtk_editable_set_editable(GTK_EDITABLE(m_Edit.get()), control.readOnly ? FALSE : TRUE);
+        gtk_entry_set_width_chars(GTK_ENTRY(m_Edit.get()), 1);
+        gtk_entry_set_text(GTK_ENTRY(m_Edit.get()), control.text);
+        // The edit is the spin control's buddy: Up and Down step it there too.
+        g_signal_connect(m_Edit.get(), "key-press-event", G_CALLBACK(OnEditKeyPress), this);
+        return m_Edit.get();
+    case ControlKind::Panel:
+    case ControlKind::Link: break;
+    }
+    throw Error(std::string("The configuration dialog cannot show the control ") + control.name);
 }
 
 void GtkConfigDialogView::BuildControls(GtkWidget* fixed)
 {
-    m_Logo = gtk_drawing_area_new();
-    gtk_widget_add_events(m_Logo, GDK_BUTTON_PRESS_MASK);
-    g_signal_connect(m_Logo, "draw", G_CALLBACK(OnLogoDraw), this);
-    g_signal_connect(m_Logo, "button-press-event", G_CALLBACK(OnLogoPress), this);
-    // The banner's area is 3 pixels wider than the client area, which cuts it off at its edge.
-    PlaceControl(fixed, m_Logo, 0, 0, kClientWidth, kLogoHeight);
-
-    GtkWidget* label1 = NewLabel("Photo's and Music's Directory List:", "Label1");
-    PlaceControl(fixed, label1, 0, 96, 201, 16);
-
-    // listBoxPhotoDir: one text column, lines 15 pixels high, scrolling sideways up to 600.
-    GtkWidget* scroller = gtk_scrolled_window_new(nullptr, nullptr);
-    gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(scroller), GTK_SHADOW_IN);
-    gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scroller), GTK_POLICY_AUTOMATIC, GTK_POLICY_AUTOMATIC);
-    gtk_scrolled_window_set_overlay_scrolling(GTK_SCROLLED_WINDOW(scroller), FALSE);
-    m_List.reset(GTK_WIDGET(g_object_ref(gtk_tree_view_new_with_model(GTK_TREE_MODEL(m_Lines.get())))));
-    gtk_widget_set_name(m_List.get(), "listBoxPhotoDir");
-    gtk_tree_view_set_headers_visible(GTK_TREE_VIEW(m_List.get()), FALSE);
-    gtk_tree_view_set_enable_search(GTK_TREE_VIEW(m_List.get()), FALSE);
-    // A flat list: without expanders the rows are no taller than their text needs.
-    gtk_tree_view_set_show_expanders(GTK_TREE_VIEW(m_List.get()), FALSE);
-    GtkCellRenderer* renderer = gtk_cell_renderer_text_new();
-    gtk_cell_renderer_set_padding(renderer, 2, 0);
-    gtk_cell_renderer_set_fixed_size(renderer, -1, kListLineHeight);
-    GtkTreeViewColumn* column = gtk_tree_view_column_new_with_attributes("", renderer, "text", 0, nullptr);
-    gtk_tree_view_column_set_max_width(column, kListScrollWidth);
-    gtk_tree_view_append_column(GTK_TREE_VIEW(m_List.get()), column);
-    GtkTreeSelection* selection = gtk_tree_view_get_selection(GTK_TREE_VIEW(m_List.get()));
-    gtk_tree_selection_set_mode(selection, GTK_SELECTION_SINGLE);
-    g_signal_connect(selection, "changed", G_CALLBACK(OnSelectionChanged), this);
-    gtk_container_add(GTK_CONTAINER(scroller), m_List.get());
-    PlaceControl(fixed, scroller, 0, 112, 369, 121);
-
-    GtkWidget* add = AddButton(fixed, "Add Directory...", "Add photo's directory to the list ", 384, 112,
-                               G_CALLBACK(&Forward<&ConfigDialogEvents::btnAddDirClick>));
-    GtkWidget* remove = AddButton(fixed, "Remove Directory", "Remove the selected directory from the list.", 384, 160,
-                                  G_CALLBACK(&Forward<&ConfigDialogEvents::btnDelDirClick>));
-    GtkWidget* view = AddButton(fixed, "Directory Detail...", "View Details in the directory selected .", 384, 208,
-                                G_CALLBACK(&Forward<&ConfigDialogEvents::btnViewDirClick>));
-
-    const struct {
-        ConfigCheckBox box;
-        const char* text;
-        const char* hint;
-        int left, top, width;
-        bool checked;
-    } checks[] = {
-        {ConfigCheckBox::ShowTime, "Show current time", nullptr, 8, 240, 153, true},
-        {ConfigCheckBox::ShowCurrentFile, "Show current file name", nullptr, 8, 272, 153, true},
-        {ConfigCheckBox::ShowTotalCount, "Show total count ", nullptr, 8, 304, 153, true},
-        {ConfigCheckBox::DisableRandom, "Disable photo random feature",
-         "If disabled,photos will be displayed in sequential order", 8, 336, 201, false},
-        {ConfigCheckBox::FadeOut, "Fade out current photo before display next ", nullptr, 8, 400, 265, false},
-        {ConfigCheckBox::EnableMusic, "Enable music (midi / mp3 / wma)", nullptr, 248, 240, 225, false},
-        {ConfigCheckBox::DisableMusicRandom, "Disable music random feature",
-         "If disabled,music will be played in sequential order", 248, 272, 201, false},
-    };
-    for (const auto& check : checks) {
-        GtkWidget* button = gtk_check_button_new_with_label(check.text);
-        const auto index = static_cast<std::size_t>(check.box);
-        gtk_widget_set_name(button, kCheckNames[index]);
-        if (check.hint) gtk_widget_set_tooltip_text(button, check.hint);
-        gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(button), check.checked);
-        m_Checks[index].reset(GTK_WIDGET(g_object_ref(button)));
-        PlaceControl(fixed, button, check.left, check.top, check.width, 17);
+    const auto controls = ConfigControls();
+    for (const ConfigControl& control : controls) {
+        GtkWidget* widget = BuildControl(control);
+        if (control.hint) gtk_widget_set_tooltip_text(widget, control.hint);
+        const Rect place = PlaceInClient(controls, control, kConfigWindow.client);
+        PlaceControl(fixed, widget, place.x, place.y, place.width, place.height);
+        m_Placed.push_back(widget);
     }
+    SetTabOrder(fixed, controls, [this](const ConfigControl& control) { return Placed(control); });
+}
 
-    gtk_widget_set_name(m_Spin.Widget(), "upDownInterval");
-    PlaceControl(fixed, m_Spin.Widget(), 185, 367, 15, 23);
-    m_Edit.reset(GTK_WIDGET(g_object_ref(gtk_entry_new())));
-    gtk_widget_set_name(m_Edit.get(), "editInterval");
-    gtk_editable_set_editable(GTK_EDITABLE(m_Edit.get()), FALSE);
-    gtk_entry_set_width_chars(GTK_ENTRY(m_Edit.get()), 1);
-    gtk_entry_set_text(GTK_ENTRY(m_Edit.get()), "1");
-    // The edit is the spin control's buddy: Up and Down step it there too.
-    g_signal_connect(m_Edit.get(), "key-press-event", G_CALLBACK(OnEditKeyPress), this);
-    PlaceControl(fixed, m_Edit.get(), 152, 367, 33, 23);
-
-    m_Save = AddButton(fixed, "Save", nullptr, 80, 488, G_CALLBACK(&Forward<&ConfigDialogEvents::btnSaveClick>));
-    m_Close = AddButton(fixed, "Close", nullptr, 352, 488, G_CALLBACK(&Forward<&ConfigDialogEvents::btnCloseClick>));
-
-    PlaceControl(fixed, NewLabel("Display each Picture for ", "Label2"), 8, 368, 132, 15);
-    PlaceControl(fixed, NewLabel("seconds", "Label3"), 208, 368, 48, 15);
-    PlaceControl(fixed,
-                 NewLabel("Tips: We can browse back and forwards using the arrow keys when screensaver running.", "lbl1"),
-                 8, 440, 487, 15);
-
-    const auto check = [this](ConfigCheckBox box) { return CheckBox(box); };
-    GList* chain = nullptr;
-    for (GtkWidget* widget : {scroller, add, remove, view, check(ConfigCheckBox::ShowTime),
-                              check(ConfigCheckBox::ShowCurrentFile), m_Spin.Widget(), m_Edit.get(),
-                              check(ConfigCheckBox::ShowTotalCount), check(ConfigCheckBox::DisableRandom),
-                              check(ConfigCheckBox::FadeOut), m_Save, m_Close, check(ConfigCheckBox::EnableMusic),
-                              check(ConfigCheckBox::DisableMusicRandom)})
-        chain = g_list_append(chain, widget);
-    G_GNUC_BEGIN_IGNORE_DEPRECATIONS
-    gtk_container_set_focus_chain(GTK_CONTAINER(fixed), chain);
-    G_GNUC_END_IGNORE_DEPRECATIONS
-    g_list_free(chain);
+GtkWidget* GtkConfigDialogView::Placed(const ConfigControl& control) const
+{
+    const auto index = static_cast<std::size_t>(&control - ConfigControls().data());
+    return index < m_Placed.size() ? m_Placed[index] : nullptr;
 }
 
 void GtkConfigDialogView::SetPictures(const Bitmap& banner, const Bitmap& saveButton, const Bitmap& closeButton)
 {
     m_Banner = PixbufFromBitmap(banner);
-    if (m_Logo) gtk_widget_queue_draw(m_Logo);
+    if (GtkWidget* logo = Placed(ControlOfKind(ConfigControls(), ControlKind::Picture))) gtk_widget_queue_draw(logo);
     const auto setPicture = [](GtkWidget* button, const Bitmap& picture) {
         if (!button) return;
         const GObjectPtr<GdkPixbuf> pixbuf = PixbufFromBitmap(picture);
@@ -344,8 +291,10 @@ void GtkConfigDialogView::SetPictures(const Bitmap& banner, const Bitmap& saveBu
         gtk_button_set_image_position(GTK_BUTTON(button), GTK_POS_LEFT);
         gtk_button_set_always_show_image(GTK_BUTTON(button), TRUE);
     };
-    setPicture(m_Save, saveButton);
-    setPicture(m_Close, closeButton);
+    for (const ConfigControl& control : ConfigControls()) {
+        if (control.picture == DialogPicture::SaveButton) setPicture(Placed(control), saveButton);
+        if (control.picture == DialogPicture::CloseButton) setPicture(Placed(control), closeButton);
+    }
 }
 
 void GtkConfigDialogView::ShowAndRun()
@@ -438,21 +387,18 @@ gboolean GtkConfigDialogView::OnLogoDraw(GtkWidget*, cairo_t* cr, gpointer self)
 {
     const auto* view = static_cast<GtkConfigDialogView*>(self);
     if (!view->m_Banner) return FALSE;
-    // Stretched to the area, proportions kept, from the top-left corner.
-    const double width = gdk_pixbuf_get_width(view->m_Banner.get());
-    const double height = gdk_pixbuf_get_height(view->m_Banner.get());
-    const double scale = std::min(kLogoWidth / width, kLogoHeight / height);
-    cairo_scale(cr, scale, scale);
+    // Prepared at the area's size: drawn as it is.
     gdk_cairo_set_source_pixbuf(cr, view->m_Banner.get(), 0, 0);
-    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
     cairo_paint(cr);
     return TRUE;
 }
 
 gboolean GtkConfigDialogView::OnLogoPress(GtkWidget*, GdkEventButton* event, gpointer self)
 {
-    if (event->button == GDK_BUTTON_PRIMARY && event->type == GDK_BUTTON_PRESS)
-        Forward<&ConfigDialogEvents::imgLogoClick>(nullptr, self);
+    auto* view = static_cast<GtkConfigDialogView*>(self);
+    const auto click = ControlOfKind(ConfigControls(), ControlKind::Picture).click;
+    if (event->button == GDK_BUTTON_PRIMARY && event->type == GDK_BUTTON_PRESS && view->m_Events && click)
+        Guarded([view, click] { (view->m_Events->*click)(); });
     return TRUE;
 }
 
@@ -490,9 +436,7 @@ void GtkConfigDialogView::OnDestroy(GtkWidget*, gpointer self)
 {
     auto* view = static_cast<GtkConfigDialogView*>(self);
     view->m_Window = nullptr;
-    view->m_Logo = nullptr;
-    view->m_Save = nullptr;
-    view->m_Close = nullptr;
+    view->m_Placed.clear();
     if (view->m_Loop) g_main_loop_quit(view->m_Loop);
 }
 

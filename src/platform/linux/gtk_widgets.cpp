@@ -64,3 +64,12 @@ void UnderlineLabel(GtkWidget* label)
     gtk_label_set_attributes(GTK_LABEL(label), attributes);
     pango_attr_list_unref(attributes);
 }
+
+GtkWidget* NewLabel(const char* text, TextAlign align, const char* name)
+{
+    GtkWidget* label = gtk_label_new(text);
+    gtk_widget_set_name(label, name);
+    gtk_label_set_xalign(GTK_LABEL(label), align == TextAlign::Left ? 0.0f : align == TextAlign::Centre ? 0.5f : 1.0f);
+    gtk_label_set_yalign(GTK_LABEL(label), 0);
+    return label;
+}

@@ -3,10 +3,14 @@
 // bitmaps, style sheets scoped to one window, and placing a control at a fixed pixel rectangle.
 #include <gtk/gtk.h>
 
+#include <algorithm>
 #include <memory>
+#include <span>
 #include <string>
 
+#include "config/dialog_layout.h"
 #include "gfx/bitmap.h"
+#include "platform/handler_guard.h"
 
 struct GObjectUnref {
     void operator()(gpointer object) const { g_object_unref(object); }
@@ -28,3 +32,63 @@ void SetWidgetStyleSheet(GtkWidget* widget, GObjectPtr<GtkCssProvider>& provider
 
 // The label's text underlined.
 void UnderlineLabel(GtkWidget* label);
+
+// A label of a dialog's table: its text, aligned as the table says, from its top.
+GtkWidget* NewLabel(const char* text, TextAlign align, const char* name);
+
+// The style sheet that gives a window's controls its font and the sizes and weights that the
+// table asks for; windowName is the window's widget name.
+template <typename Events>
+std::string FontStyleSheet(const char* windowName, const DialogWindow& window,
+                           std::span<const DialogControl<Events>> controls)
+{
+    const std::string scope = std::string("#") + windowName + " ";
+    std::string css = scope + "#client, " + scope + "#client * { font-family: \"" + window.fontFace +
+        "\", \"Liberation Sans\", sans-serif; font-size: " + std::to_string(window.fontHeight) + "px; }\n";
+    for (const DialogControl<Events>& control : controls) {
+        if (control.fontHeight == 0 && !control.bold) continue;
+        css += scope + "#" + control.name + " {";
+        if (control.fontHeight) css += " font-size: " + std::to_string(control.fontHeight) + "px;";
+        if (control.bold) css += " font-weight: bold;";
+        css += " }\n";
+    }
+    return css;
+}
+
+// The place of a control of the table, cut to the client area (a GtkFixed grows to what it holds).
+template <typename Events>
+Rect PlaceInClient(std::span<const DialogControl<Events>> controls, const DialogControl<Events>& control,
+                   Size client)
+{
+    const Rect place = ClientPlace(controls, control);
+    const int right = std::min(place.x + place.width, client.width);
+    const int bottom = std::min(place.y + place.height, client.height);
+    return Rect{place.x, place.y, right - place.x, bottom - place.y};
+}
+
+// Connects a widget's signal (one with no arguments of its own) to the handler that a table
+// entry (a control or a menu item) names. events is the view's slot for its handlers, read when
+// the signal comes; it must outlive the widget.
+template <typename Entry, typename Events>
+void ConnectHandler(GtkWidget* widget, const char* signal, const Entry& entry, Events* const& events)
+{
+    g_object_set_data(G_OBJECT(widget), "tovelin-entry", const_cast<Entry*>(&entry));
+    const auto forward = +[](GtkWidget* source, gpointer slot) {
+        Events* handlers = *static_cast<Events* const*>(slot);
+        const auto* target = static_cast<const Entry*>(g_object_get_data(G_OBJECT(source), "tovelin-entry"));
+        if (handlers && target && target->click) Guarded([&] { (handlers->*(target->click))(); });
+    };
+    g_signal_connect(widget, signal, G_CALLBACK(forward), const_cast<Events**>(&events));
+}
+
+// Sets the focus chain of a container to the widgets of the table's tab stops, in tab order.
+template <typename Events, typename WidgetOf>
+void SetTabOrder(GtkWidget* container, std::span<const DialogControl<Events>> controls, WidgetOf widgetOf)
+{
+    GList* chain = nullptr;
+    for (const DialogControl<Events>* control : TabOrder(controls)) chain = g_list_append(chain, widgetOf(*control));
+    G_GNUC_BEGIN_IGNORE_DEPRECATIONS
+    gtk_container_set_focus_chain(GTK_CONTAINER(container), chain);
+    G_GNUC_END_IGNORE_DEPRECATIONS
+    g_list_free(chain);
+}

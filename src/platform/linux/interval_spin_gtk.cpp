@@ -1,7 +1,5 @@
 #include "platform/linux/interval_spin_gtk.h"
 
-#include <algorithm>
-
 namespace {
 
 constexpr guint kFirstRepeatMs = 400;
@@ -37,9 +35,8 @@ void DrawArrowButton(cairo_t* cr, double top, double width, double height, int d
 
 } // namespace
 
-IntervalSpin::IntervalSpin(int minimum, int maximum, std::function<void(int)> changing)
-    : m_Area(gtk_drawing_area_new()), m_Minimum(minimum), m_Maximum(maximum), m_Position(minimum),
-      m_Changing(std::move(changing))
+IntervalSpin::IntervalSpin(std::function<void(int)> stepped)
+    : m_Area(gtk_drawing_area_new()), m_Stepped(std::move(stepped))
 {
     gtk_widget_set_can_focus(m_Area, TRUE);
     gtk_widget_add_events(m_Area, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_KEY_PRESS_MASK);
@@ -56,17 +53,9 @@ IntervalSpin::~IntervalSpin()
     if (m_Area) g_signal_handlers_disconnect_by_data(m_Area, this);
 }
 
-void IntervalSpin::SetPosition(int position)
-{
-    m_Position = std::clamp(position, m_Minimum, m_Maximum);
-}
-
 void IntervalSpin::Step(int delta)
 {
-    const int next = std::clamp(m_Position + delta, m_Minimum, m_Maximum);
-    if (next == m_Position) return;
-    if (m_Changing) m_Changing(next);
-    m_Position = next;
+    if (m_Stepped) m_Stepped(m_Position + delta);
 }
 
 bool IntervalSpin::HandleKey(guint keyval)

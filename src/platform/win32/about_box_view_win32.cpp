@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <string>
+#include <string_view>
 
 #include "gfx/error.h"
 #include "platform/win32/dialog_controls_win32.h"
@@ -13,15 +14,24 @@
 namespace {
 
 constexpr const char* kClassName = "TovelinAboutBox";
-constexpr Size kClientSize{414, 279};
-constexpr Point kPosition{192, 107};
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
-constexpr Rect kPanel{16, 8, 385, 145};
 
-enum Id : int { IdTitle = 100, IdVersion, IdWebCaption, IdWeb, IdMailCaption, IdMail, IdVisitHomePage, IdClose };
+const AboutControl& LinkControl(AboutLink link)
+{
+    for (const AboutControl& control : AboutControls())
+        if (control.kind == ControlKind::Link && control.link == link) return control;
+    throw Error("The about box has no such link");
+}
 
-constexpr int LinkId(AboutLink link) { return link == AboutLink::Web ? IdWeb : IdMail; }
+const AboutControl& VersionLabel()
+{
+    for (const AboutControl& control : AboutControls())
+        if (std::string_view(control.name) == kVersionLabelName) return control;
+    throw Error("The about box has no version label");
+}
+
+int LinkId(AboutLink link) { return ControlId(AboutControls(), LinkControl(link)); }
 
 struct LinkState {
     COLORREF colour = GetSysColor(COLOR_WINDOWTEXT);
@@ -32,14 +42,12 @@ struct LinkState {
 class Win32AboutBox final : public AboutBoxView {
 public:
     explicit Win32AboutBox(HWND owner)
-        : m_Owner(owner), m_Font(CreateUiFont("MS Sans Serif", 11)),
-          m_TitleFont(CreateUiFont("MS Sans Serif", 13, FW_BOLD)),
-          m_LinkFont(CreateUiFont("MS Sans Serif", 11, FW_NORMAL, true))
+        : m_Owner(owner), m_Fonts(kAboutWindow.fontFace, kAboutWindow.fontHeight)
     {
         const WindowClass& windowClass = DialogWindowClass(kClassName, &ViewWindowProcedure<Win32AboutBox>);
-        const Size frame = FrameSizeFor(kClientSize, kStyle, kExStyle, false);
-        m_Window = OwnedWindow(CreateWindowExA(kExStyle, windowClass.Name(), "About", kStyle, kPosition.x,
-                                               kPosition.y, frame.width, frame.height, owner, nullptr,
+        const Size frame = FrameSizeFor(kAboutWindow.client, kStyle, kExStyle, false);
+        m_Window = OwnedWindow(CreateWindowExA(kExStyle, windowClass.Name(), kAboutWindow.caption, kStyle,
+                                               kAboutScreenPosition.x, kAboutScreenPosition.y, frame.width, frame.height, owner, nullptr,
                                                GetModuleHandleA(nullptr), this));
         if (!m_Window) throw Error("Cannot create the about box (error " + std::to_string(GetLastError()) + ")");
         CreateControls();
@@ -55,12 +63,12 @@ public:
 
     void SetVersionText(const std::string& text) override
     {
-        SetLabelText(Control(IdVersion), text);
+        SetLabelText(Control(ControlId(AboutControls(), VersionLabel())), text);
     }
 
     std::string VersionText() const override
     {
-        const HWND label = Control(IdVersion);
+        const HWND label = Control(ControlId(AboutControls(), VersionLabel()));
         std::string text(static_cast<std::size_t>(GetWindowTextLengthA(label)) + 1, '\0');
         text.resize(static_cast<std::size_t>(GetWindowTextA(label, text.data(), static_cast<int>(text.size()))));
         return text;
@@ -68,8 +76,8 @@ public:
 
     void SetLinkTexts(const std::string& web, const std::string& mail) override
     {
-        SetLabelText(Control(IdWeb), web);
-        SetLabelText(Control(IdMail), mail);
+        SetLabelText(Control(LinkId(AboutLink::Web)), web);
+        SetLabelText(Control(LinkId(AboutLink::Mail)), mail);
     }
 
     void SetLinkLook(AboutLink link, Rgb colour, PointerShape pointer) override
@@ -108,27 +116,10 @@ public:
 private:
     void CreateControls()
     {
-        const HWND window = m_Window.Get();
-        const HFONT font = m_Font.Get();
-        CreateControl(window, "STATIC", "Tovelin Slide Screen Saver For Windows", SS_CENTER,
-                      Rect{32, 24, 334, 16}.Translated(kPanel.x, kPanel.y), IdTitle, m_TitleFont.Get());
-        CreateControl(window, "STATIC", "Version 1.0.1.1546", SS_LEFTNOWORDWRAP,
-                      Rect{136, 68, 89, 13}.Translated(kPanel.x, kPanel.y), IdVersion, font);
-        CreateControl(window, "STATIC", "Web Site:", SS_RIGHT, {104, 200, 47, 13}, IdWebCaption, font);
-        LinkLabel(IdWeb, {160, 200, 127, 13});
-        CreateControl(window, "STATIC", "Support Email:", SS_RIGHT, {83, 224, 68, 13}, IdMailCaption, font);
-        LinkLabel(IdMail, {160, 224, 115, 13});
-        CreateControl(window, "BUTTON", "Visit Home Page", WS_TABSTOP | BS_PUSHBUTTON, {24, 248, 91, 25},
-                      IdVisitHomePage, font);
-        CreateControl(window, "BUTTON", "Close", WS_TABSTOP | BS_PUSHBUTTON, {296, 248, 91, 25}, IdClose, font);
-    }
-
-    void LinkLabel(int id, const Rect& place)
-    {
-        // SS_NOTIFY lets the label take the mouse: clicks, moves and the pointer question.
-        const HWND label = CreateControl(m_Window.Get(), "STATIC", "", SS_LEFTNOWORDWRAP | SS_NOTIFY, place, id,
-                                         m_LinkFont.Get());
-        SetWindowSubclass(label, &LinkProcedure, static_cast<UINT_PTR>(id), reinterpret_cast<DWORD_PTR>(this));
+        CreateTableControls(m_Window.Get(), AboutControls(), m_Fonts, m_Hints);
+        for (const AboutLink link : {AboutLink::Web, AboutLink::Mail})
+            SetWindowSubclass(Control(LinkId(link)), &LinkProcedure, static_cast<UINT_PTR>(LinkId(link)),
+                              reinterpret_cast<DWORD_PTR>(this));
     }
 
     LinkState& Link(AboutLink link) { return m_Links[link == AboutLink::Web ? 0 : 1]; }
@@ -188,20 +179,8 @@ private:
                                           DWORD_PTR data)
     {
         auto* box = reinterpret_cast<Win32AboutBox*>(data);
-        return box->LinkMessage(label, id == IdWeb ? AboutLink::Web : AboutLink::Mail, message, wParam, lParam);
-    }
-
-    void Command(int id, int code)
-    {
-        if (!m_Events) return;
-        AboutBoxEvents& events = *m_Events;
-        switch (id) {
-        case IdWeb: if (code == STN_CLICKED) Guarded([&] { events.labelWebClick(); }); return;
-        case IdMail: if (code == STN_CLICKED) Guarded([&] { events.labelMailClick(); }); return;
-        case IdVisitHomePage: if (code == BN_CLICKED) Guarded([&] { events.btnVisitHomePageClick(); }); return;
-        case IdClose: if (code == BN_CLICKED) Guarded([&] { events.btnCloseClick(); }); return;
-        default: return;
-        }
+        const AboutLink link = static_cast<int>(id) == LinkId(AboutLink::Web) ? AboutLink::Web : AboutLink::Mail;
+        return box->LinkMessage(label, link, message, wParam, lParam);
     }
 
     void Paint()
@@ -209,7 +188,8 @@ private:
         PAINTSTRUCT paint{};
         const HDC dc = BeginPaint(m_Window.Get(), &paint);
         // The panel: a raised outer edge and the lowered inner bevel inside it.
-        RECT panel{kPanel.x, kPanel.y, kPanel.Right(), kPanel.Bottom()};
+        const Rect place = ControlOfKind(AboutControls(), ControlKind::Panel).place;
+        RECT panel{place.x, place.y, place.Right(), place.Bottom()};
         DrawEdge(dc, &panel, BDR_RAISEDOUTER, BF_RECT | BF_ADJUST);
         DrawEdge(dc, &panel, BDR_SUNKENINNER, BF_RECT);
         EndPaint(m_Window.Get(), &paint);
@@ -223,14 +203,14 @@ public:
         const HWND window = m_Window.Get();
         switch (message) {
         case WM_COMMAND:
-            Command(LOWORD(wParam), HIWORD(wParam));
+            ForwardCommand(AboutControls(), m_Events, LOWORD(wParam), HIWORD(wParam));
             return 0;
         case WM_CTLCOLORSTATIC: {
             const auto label = reinterpret_cast<HWND>(lParam);
             const int id = GetDlgCtrlID(label);
-            if (id == IdWeb || id == IdMail) {
+            if (id == LinkId(AboutLink::Web) || id == LinkId(AboutLink::Mail)) {
                 const auto dc = reinterpret_cast<HDC>(wParam);
-                SetTextColor(dc, Link(id == IdWeb ? AboutLink::Web : AboutLink::Mail).colour);
+                SetTextColor(dc, Link(id == LinkId(AboutLink::Web) ? AboutLink::Web : AboutLink::Mail).colour);
                 SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
                 return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
             }
@@ -255,9 +235,8 @@ public:
 
 private:
     HWND m_Owner;
-    FontHandle m_Font;
-    FontHandle m_TitleFont;
-    FontHandle m_LinkFont;
+    DialogFonts m_Fonts;
+    DialogHints m_Hints;
     std::array<LinkState, 2> m_Links{};
     OwnedWindow m_Window;
     AboutBoxEvents* m_Events = nullptr;

@@ -67,6 +67,64 @@ HWND CreateControl(HWND parent, const char* className, const char* text, DWORD s
     return control;
 }
 
+HFONT DialogFonts::Get(int height, bool bold, bool underline)
+{
+    const auto key = std::make_tuple(height ? height : m_Height, bold, underline);
+    auto known = m_Fonts.find(key);
+    if (known == m_Fonts.end())
+        known = m_Fonts.emplace(key, CreateUiFont(m_Face, std::get<0>(key), bold ? FW_BOLD : FW_NORMAL, underline)).first;
+    return known->second.Get();
+}
+
+void DialogHints::Add(HWND window, HWND control, const char* hint)
+{
+    if (!m_Tips) {
+        m_Tips = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+        if (!m_Tips) return;
+    }
+    TTTOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.uFlags = TTF_SUBCLASS | TTF_IDISHWND;
+    tool.hwnd = window;
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = const_cast<char*>(hint);
+    SendMessageA(m_Tips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+HWND CreateTableControl(HWND window, int id, ControlKind kind, const Rect& place, const char* text, bool tabStop,
+                        bool readOnly, TextAlign align, bool wraps, HFONT font)
+{
+    const DWORD tab = tabStop ? WS_TABSTOP : 0;
+    const DWORD labelAlign = align == TextAlign::Centre ? SS_CENTER
+        : align == TextAlign::Right                     ? SS_RIGHT
+        : wraps                                         ? SS_LEFT
+                                                        : SS_LEFTNOWORDWRAP;
+    switch (kind) {
+    case ControlKind::Picture: return CreateControl(window, "STATIC", "", SS_OWNERDRAW | SS_NOTIFY, place, id, font);
+    case ControlKind::Label: return CreateControl(window, "STATIC", text, labelAlign, place, id, font);
+    case ControlKind::Link:
+        // SS_NOTIFY lets the label take the mouse: clicks, moves and the pointer question.
+        return CreateControl(window, "STATIC", text, SS_LEFTNOWORDWRAP | SS_NOTIFY, place, id, font);
+    case ControlKind::ListBox: {
+        const HWND list = CreateControl(window, "LISTBOX", text, tab | WS_VSCROLL | WS_HSCROLL | LBS_NOINTEGRALHEIGHT,
+                                        place, id, font, WS_EX_CLIENTEDGE);
+        SendMessageA(list, LB_SETITEMHEIGHT, 0, kListLineHeight);
+        SendMessageA(list, LB_SETHORIZONTALEXTENT, kListScrollWidth, 0);
+        return list;
+    }
+    case ControlKind::Button: return CreateControl(window, "BUTTON", text, tab | BS_PUSHBUTTON, place, id, font);
+    case ControlKind::CheckBox: return CreateControl(window, "BUTTON", text, tab | BS_AUTOCHECKBOX, place, id, font);
+    case ControlKind::UpDown: return CreateControl(window, UPDOWN_CLASSA, text, UDS_ARROWKEYS, place, id, nullptr);
+    case ControlKind::Edit:
+        return CreateControl(window, "EDIT", text, tab | (readOnly ? ES_READONLY : 0) | ES_AUTOHSCROLL, place, id,
+                             font, WS_EX_CLIENTEDGE);
+    case ControlKind::Panel: break;
+    }
+    return nullptr;
+}
+
 BitmapHandle CreateDibSection(const Bitmap& picture)
 {
     if (picture.IsEmpty()) return {};

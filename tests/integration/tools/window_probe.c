@@ -3,6 +3,9 @@
  *       prints "X Y LEFT TOP WIDTH HEIGHT": the centre and the screen rectangle of its control
  *       (=TEXT exact text, *TEXT text containing, class:NAME window class), or of its client
  *       area without one.
+ *   window_probe controls CAPTION : waits for the visible top-level window CAPTION and prints
+ *       each of its child windows as "CLASS LEFT TOP WIDTH HEIGHT TEXT" (tab-separated, the
+ *       place in the window's client area), one a line.
  *   window_probe browse PATH : waits for the folder browser, prints the texts of its labels one
  *       a line, selects PATH in its tree and presses OK (Cancel when it cannot be selected).
  * Waits are bounded (WINDOW_PROBE_WAIT_MS, 10 s by default); a missing window ends with status 1. */
@@ -94,6 +97,29 @@ static int Where(const char* caption, const char* control)
     }
     GetWindowRect(g_found, &r);
     PrintRect(r);
+    return 0;
+}
+
+static BOOL CALLBACK PrintControl(HWND control, LPARAM parent)
+{
+    char name[64] = "", text[512] = "";
+    RECT r;
+    GetClassNameA(control, name, sizeof name);
+    GetWindowTextA(control, text, sizeof text);
+    GetWindowRect(control, &r);
+    MapWindowPoints(NULL, (HWND)parent, (POINT*)&r, 2);
+    printf("%s\t%ld\t%ld\t%ld\t%ld\t%s\n", name, r.left, r.top, r.right - r.left, r.bottom - r.top, text);
+    return TRUE;
+}
+
+static int Controls(const char* caption)
+{
+    HWND window = WaitForWindow(caption);
+    if (!window) {
+        fprintf(stderr, "no window '%s'\n", caption);
+        return 1;
+    }
+    EnumChildWindows(window, PrintControl, (LPARAM)window);
     return 0;
 }
 
@@ -192,6 +218,7 @@ int main(int argc, char** argv)
     setvbuf(stdout, NULL, _IONBF, 0);
     if (argc >= 3 && strcmp(argv[1], "where") == 0) return Where(argv[2], argc > 3 ? argv[3] : NULL);
     if (argc == 3 && strcmp(argv[1], "browse") == 0) return Browse(argv[2]);
-    fprintf(stderr, "usage: window_probe where CAPTION [CONTROL] | browse PATH\n");
+    if (argc == 3 && strcmp(argv[1], "controls") == 0) return Controls(argv[2]);
+    fprintf(stderr, "usage: window_probe where CAPTION [CONTROL] | controls CAPTION | browse PATH\n");
     return 2;
 }

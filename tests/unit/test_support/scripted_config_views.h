@@ -59,10 +59,17 @@ public:
     int SelectedDirectory() const override { return selected; }
     void DeleteDirectory(int index) override { lines.erase(lines.begin() + index), selected = -1; }
 
+    // A test that sets the position acts as the user moving the control there; the dialog's own
+    // call (made while that request runs, or by FormCreate) just sets it.
     void SetIntervalPosition(int position) override
     {
-        m_Events->upDownIntervalChangingEx(position);
-        m_Position = position;
+        if (m_Requesting || !m_Events) {
+            m_Position = position;
+            return;
+        }
+        m_Requesting = true;
+        m_Events->IntervalStepRequested(position);
+        m_Requesting = false;
     }
     int IntervalPosition() const override { return m_Position; }
     void SetIntervalText(const std::string& text) override { m_IntervalText = text; }
@@ -115,6 +122,7 @@ public:
 private:
     ConfigDialogEvents* m_Events = nullptr;
     int m_Position = 1;
+    bool m_Requesting = false;
     std::string m_IntervalText = "1";
 };
 
