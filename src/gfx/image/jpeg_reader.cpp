@@ -232,11 +232,19 @@ public:
         }
     }
 
-    void SkipTo(int row)
+    // Moves to the given row; scratch holds one output row and may be overwritten.
+    void SkipTo(int row, std::uint8_t* scratch)
     {
         const auto target = static_cast<JDIMENSION>(row);
         if (target <= m_Info.output_scanline) return;
-        Check(Guarded(m_Errors, [this, target] { jpeg_skip_scanlines(&m_Info, target - m_Info.output_scanline); }));
+        if (jpeg_has_multiple_scans(&m_Info)) {
+            // libjpeg's skipping of a file of several scans can lose count of its rows on a
+            // damaged file and then wait forever for input that has already ended. The
+            // coefficients are all in memory by now, so reading the rows costs little more.
+            while (m_Info.output_scanline < target) ReadRow(scratch);
+        } else {
+            Check(Guarded(m_Errors, [this, target] { jpeg_skip_scanlines(&m_Info, target - m_Info.output_scanline); }));
+        }
         if (m_Info.output_scanline != target) throw Error("The JPEG decoder lost its place");
     }
 
@@ -299,7 +307,7 @@ Bitmap LoadFittedJpeg(ImageSource& source, const FitFunction& fit)
     jpeg.Start();
     std::vector<std::uint8_t> row(static_cast<std::size_t>(imageSize.width) * 4);
     for (int y = canvas.NextWantedRow(0); y < imageSize.height; y = canvas.NextWantedRow(y + 1)) {
-        jpeg.SkipTo(y);
+        jpeg.SkipTo(y, row.data());
         jpeg.ReadRow(row.data());
         if (jpeg.IsCmyk()) {
             canvas.PutRow(y, [&row](int x) { return CmykPixel(&row[static_cast<std::size_t>(x) * 4]); });
