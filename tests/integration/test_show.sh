@@ -49,6 +49,22 @@ REG
     separator=/
 fi
 
+# linux_music_store: the Linux store for the music cases: the photos and the music folder, one
+# second apart, photos and tracks in list order, played into a silent sink.
+linux_music_store() {
+    cat >"$XDG_CONFIG_HOME/tovelin/registry.reg" <<REG
+REGEDIT4
+
+[${key/HKCU/HKEY_CURRENT_USER}]
+"PhotoDirectorys"="${photo_dir//\\/\\\\}|${music//\\/\\\\}"
+"ChangeInterval"=dword:000003e8
+"DisableRandom"=dword:00000001
+"EnableMusic"=dword:00000001
+"DisableMusicRandom"=dword:00000001
+REG
+    export TOVELIN_AUDIO_SINK="fakesink sync=true"
+}
+
 count() { it_trace | grep -cE -- "$1"; }
 last_photo() { it_trace | sed -n 's/^pic file=//p' | tail -n 1; }
 
@@ -226,17 +242,7 @@ if [ "$IT_PLATFORM" = linux ]; then
         [ ! -s "$track" ]; then
         cp "$IT_ROOT"/samples/music/*.mp3 "$track"
     fi
-    cat >"$XDG_CONFIG_HOME/tovelin/registry.reg" <<REG
-REGEDIT4
-
-[${key/HKCU/HKEY_CURRENT_USER}]
-"PhotoDirectorys"="${photo_dir//\\/\\\\}|${music//\\/\\\\}"
-"ChangeInterval"=dword:000003e8
-"DisableRandom"=dword:00000001
-"EnableMusic"=dword:00000001
-"DisableMusicRandom"=dword:00000001
-REG
-    export TOVELIN_AUDIO_SINK="fakesink sync=true"
+    linux_music_store
     it_launch /s
     # The first tick starts the track; a notification follows the open, another its end.
     check "music: the track is started and its end notified within 30 s" \
@@ -293,17 +299,7 @@ if [ "$IT_PLATFORM" = win32 ]; then
         winreg add "$key" /v DisableMusicRandom /t REG_DWORD /d 1 /f ||
         { fail "bad track: settings prepared in the Wine registry"; it_finish; }
 else
-    cat >"$XDG_CONFIG_HOME/tovelin/registry.reg" <<REG
-REGEDIT4
-
-[${key/HKCU/HKEY_CURRENT_USER}]
-"PhotoDirectorys"="${photo_dir//\\/\\\\}|${music//\\/\\\\}"
-"ChangeInterval"=dword:000003e8
-"DisableRandom"=dword:00000001
-"EnableMusic"=dword:00000001
-"DisableMusicRandom"=dword:00000001
-REG
-    export TOVELIN_AUDIO_SINK="fakesink sync=true"
+    linux_music_store
 fi
 started() { it_trace | grep -cE -- "^music file=.*[\\/]$1\$"; }
 it_launch /s
