@@ -1,6 +1,7 @@
 #pragma once
-// Owners for what GLib, GObject and the libraries built on them hand out: every reference,
-// string, loop and source of the Linux layer is released by one of these, never by hand.
+// Owners for what the C libraries of the Linux layer hand out (GLib and the libraries built on
+// it, cairo, the C library): every reference, string, error, loop, source and handle is released
+// by one of these, never by hand.
 #include <glib-object.h>
 #include <glib.h>
 
