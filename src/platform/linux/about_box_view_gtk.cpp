@@ -56,9 +56,9 @@ public:
 
 private:
     struct Link {
-        GObjectPtr<GtkWidget> box;
-        GObjectPtr<GtkWidget> label;
-        GObjectPtr<GtkCssProvider> style;
+        ObjectRef<GtkWidget> box;
+        ObjectRef<GtkWidget> label;
+        ObjectRef<GtkCssProvider> style;
         PointerShape pointer = PointerShape::Default;
     };
 
@@ -76,10 +76,11 @@ private:
 
     GtkWidget* m_Window = nullptr;
     GtkWindow* m_Owner = nullptr;
-    GObjectPtr<GtkWidget> m_Version;
+    ObjectRef<GtkWidget> m_Version;
     Link m_Links[2];
     AboutBoxEvents* m_Events = nullptr;
-    GMainLoop* m_Loop = nullptr;
+    // The loop of the modal wait, while it runs.
+    MainLoopPtr m_Loop;
 };
 
 GtkAboutBoxView::GtkAboutBoxView(GtkWindow* owner) : m_Owner(owner)
@@ -130,14 +131,14 @@ GtkWidget* GtkAboutBoxView::BuildControl(const AboutControl& control)
     }
     case ControlKind::Label: {
         GtkWidget* label = NewLabel(control.text, control.align, control.name);
-        if (std::string_view(control.name) == kVersionLabelName) m_Version.reset(GTK_WIDGET(g_object_ref(label)));
+        if (std::string_view(control.name) == kVersionLabelName) m_Version = ObjectRef<GtkWidget>::Share(label);
         return label;
     }
     case ControlKind::Link: {
         Link& link = m_Links[control.link == AboutLink::Web ? 0 : 1];
-        link.label.reset(GTK_WIDGET(g_object_ref(NewLabel(control.text, control.align, control.name))));
+        link.label = ObjectRef<GtkWidget>::Share(NewLabel(control.text, control.align, control.name));
         UnderlineLabel(link.label.get());
-        link.box.reset(GTK_WIDGET(g_object_ref(gtk_event_box_new())));
+        link.box = ObjectRef<GtkWidget>::Share(gtk_event_box_new());
         gtk_container_add(GTK_CONTAINER(link.box.get()), link.label.get());
         gtk_widget_add_events(link.box.get(), GDK_BUTTON_PRESS_MASK | GDK_ENTER_NOTIFY_MASK | GDK_LEAVE_NOTIFY_MASK);
         g_signal_connect(link.box.get(), "button-press-event", G_CALLBACK(OnLinkPress), this);
@@ -176,7 +177,7 @@ void GtkAboutBoxView::ApplyPointer(const Link& link)
     GdkWindow* window = gtk_widget_get_window(link.box.get());
     if (!window) return; // set when the box is realized
     if (link.pointer == PointerShape::Hand) {
-        GObjectPtr<GdkCursor> cursor(gdk_cursor_new_from_name(gdk_window_get_display(window), "pointer"));
+        const auto cursor = ObjectRef<GdkCursor>::Adopt(gdk_cursor_new_from_name(gdk_window_get_display(window), "pointer"));
         gdk_window_set_cursor(window, cursor.get());
     } else {
         gdk_window_set_cursor(window, nullptr);
@@ -189,11 +190,9 @@ void GtkAboutBoxView::ShowModal()
     gtk_window_set_modal(GTK_WINDOW(m_Window), TRUE);
     gtk_window_move(GTK_WINDOW(m_Window), kAboutScreenPosition.x, kAboutScreenPosition.y);
     gtk_widget_show_all(m_Window);
-    GMainLoop* loop = g_main_loop_new(nullptr, FALSE);
-    m_Loop = loop;
-    if (m_Window) g_main_loop_run(loop);
-    m_Loop = nullptr;
-    g_main_loop_unref(loop);
+    m_Loop = NewMainLoop();
+    if (m_Window) g_main_loop_run(m_Loop.get());
+    m_Loop.reset();
     if (m_Owner) gtk_window_present(m_Owner);
 }
 
@@ -232,7 +231,7 @@ void GtkAboutBoxView::OnDestroy(GtkWidget*, gpointer self)
 {
     auto* view = static_cast<GtkAboutBoxView*>(self);
     view->m_Window = nullptr;
-    if (view->m_Loop) g_main_loop_quit(view->m_Loop);
+    if (view->m_Loop) g_main_loop_quit(view->m_Loop.get());
 }
 
 } // namespace

@@ -129,21 +129,22 @@ private:
     [[maybe_unused]] const bool m_DisplayOpen = RequireDisplay();
     ConfigDialogEvents* m_Events = nullptr;
     GtkWidget* m_Window = nullptr;
-    GMainLoop* m_Loop = nullptr;
-    GObjectPtr<GtkListStore> m_Lines;
-    GObjectPtr<GtkWidget> m_List;
-    GObjectPtr<GtkWidget> m_Edit;
-    std::array<GObjectPtr<GtkWidget>, 7> m_Checks;
+    // The loop of the modal wait, while it runs.
+    MainLoopPtr m_Loop;
+    ObjectRef<GtkListStore> m_Lines;
+    ObjectRef<GtkWidget> m_List;
+    ObjectRef<GtkWidget> m_Edit;
+    std::array<ObjectRef<GtkWidget>, 7> m_Checks;
     // The widgets placed for the table's controls, in its order; empty once the window is gone.
     std::vector<GtkWidget*> m_Placed;
-    GObjectPtr<GdkPixbuf> m_Banner;
+    ObjectRef<GdkPixbuf> m_Banner;
     // The lines as given: the list shows them made valid UTF-8.
     std::vector<std::string> m_Texts;
     IntervalSpin m_Spin;
 };
 
 GtkConfigDialogView::GtkConfigDialogView()
-    : m_Lines(gtk_list_store_new(1, G_TYPE_STRING)),
+    : m_Lines(ObjectRef<GtkListStore>::Adopt(gtk_list_store_new(1, G_TYPE_STRING))),
       m_Spin([this](int position) {
           if (m_Events) Guarded([this, position] { m_Events->IntervalStepRequested(position); });
       })
@@ -211,7 +212,7 @@ GtkWidget* GtkConfigDialogView::BuildControl(const ConfigControl& control)
         gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(scroller), GTK_SHADOW_IN);
         gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scroller), GTK_POLICY_AUTOMATIC, GTK_POLICY_AUTOMATIC);
         gtk_scrolled_window_set_overlay_scrolling(GTK_SCROLLED_WINDOW(scroller), FALSE);
-        m_List.reset(GTK_WIDGET(g_object_ref(gtk_tree_view_new_with_model(GTK_TREE_MODEL(m_Lines.get())))));
+        m_List = ObjectRef<GtkWidget>::Share(gtk_tree_view_new_with_model(GTK_TREE_MODEL(m_Lines.get())));
         gtk_widget_set_name(m_List.get(), control.name);
         gtk_tree_view_set_headers_visible(GTK_TREE_VIEW(m_List.get()), FALSE);
         gtk_tree_view_set_enable_search(GTK_TREE_VIEW(m_List.get()), FALSE);
@@ -239,7 +240,7 @@ GtkWidget* GtkConfigDialogView::BuildControl(const ConfigControl& control)
         GtkWidget* button = gtk_check_button_new_with_label(control.text);
         gtk_widget_set_name(button, control.name);
         gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(button), control.checked);
-        m_Checks[static_cast<std::size_t>(control.checkBox)].reset(GTK_WIDGET(g_object_ref(button)));
+        m_Checks[static_cast<std::size_t>(control.checkBox)] = ObjectRef<GtkWidget>::Share(button);
         return button;
     }
     case ControlKind::UpDown:
@@ -247,7 +248,7 @@ GtkWidget* GtkConfigDialogView::BuildControl(const ConfigControl& control)
         m_Spin.SetPosition(control.minimum);
         return m_Spin.Widget();
     case ControlKind::Edit:
-        m_Edit.reset(GTK_WIDGET(g_object_ref(gtk_entry_new())));
+        m_Edit = ObjectRef<GtkWidget>::Share(gtk_entry_new());
         gtk_widget_set_name(m_Edit.get(), control.name);
         gtk_editable_set_editable(GTK_EDITABLE(m_Edit.get()), control.readOnly ? FALSE : TRUE);
         gtk_entry_set_width_chars(GTK_ENTRY(m_Edit.get()), 1);
@@ -286,7 +287,7 @@ void GtkConfigDialogView::SetPictures(const Bitmap& banner, const Bitmap& saveBu
     if (GtkWidget* logo = Placed(ControlOfKind(ConfigControls(), ControlKind::Picture))) gtk_widget_queue_draw(logo);
     const auto setPicture = [](GtkWidget* button, const Bitmap& picture) {
         if (!button) return;
-        const GObjectPtr<GdkPixbuf> pixbuf = PixbufFromBitmap(picture);
+        const ObjectRef<GdkPixbuf> pixbuf = PixbufFromBitmap(picture);
         gtk_button_set_image(GTK_BUTTON(button), pixbuf ? gtk_image_new_from_pixbuf(pixbuf.get()) : nullptr);
         gtk_button_set_image_position(GTK_BUTTON(button), GTK_POS_LEFT);
         gtk_button_set_always_show_image(GTK_BUTTON(button), TRUE);
@@ -302,21 +303,18 @@ void GtkConfigDialogView::ShowAndRun()
     if (!m_Window) return;
     gtk_window_set_position(GTK_WINDOW(m_Window), GTK_WIN_POS_CENTER);
     gtk_widget_show_all(m_Window);
-    GMainLoop* loop = g_main_loop_new(nullptr, FALSE);
-    m_Loop = loop;
-    if (m_Window) g_main_loop_run(loop);
-    m_Loop = nullptr;
-    g_main_loop_unref(loop);
+    m_Loop = NewMainLoop();
+    if (m_Window) g_main_loop_run(m_Loop.get());
+    m_Loop.reset();
 }
 
 void GtkConfigDialogView::AppendDirectory(const std::string& line)
 {
     // GTK shows UTF-8 only; a name in another encoding still shows, with replacements.
-    gchar* valid = g_utf8_make_valid(line.data(), static_cast<gssize>(line.size()));
+    const GlibString valid(g_utf8_make_valid(line.data(), static_cast<gssize>(line.size())));
     GtkTreeIter row;
     gtk_list_store_append(m_Lines.get(), &row);
-    gtk_list_store_set(m_Lines.get(), &row, 0, valid, -1);
-    g_free(valid);
+    gtk_list_store_set(m_Lines.get(), &row, 0, valid.c_str(), -1);
     m_Texts.push_back(line);
 }
 
@@ -358,10 +356,8 @@ std::optional<std::string> GtkConfigDialogView::BrowseForFolder(const std::strin
 
     std::optional<std::string> chosen;
     if (gtk_dialog_run(GTK_DIALOG(chooser)) == GTK_RESPONSE_ACCEPT) {
-        if (gchar* name = gtk_file_chooser_get_filename(GTK_FILE_CHOOSER(chooser))) {
-            if (g_file_test(name, G_FILE_TEST_IS_DIR)) chosen = name;
-            g_free(name);
-        }
+        const GlibString name(gtk_file_chooser_get_filename(GTK_FILE_CHOOSER(chooser)));
+        if (name && g_file_test(name.c_str(), G_FILE_TEST_IS_DIR)) chosen = name.str();
     }
     gtk_widget_destroy(chooser);
     // Gone from the screen at once; but no events are run here, or a click queued meanwhile would
@@ -437,7 +433,7 @@ void GtkConfigDialogView::OnDestroy(GtkWidget*, gpointer self)
     auto* view = static_cast<GtkConfigDialogView*>(self);
     view->m_Window = nullptr;
     view->m_Placed.clear();
-    if (view->m_Loop) g_main_loop_quit(view->m_Loop);
+    if (view->m_Loop) g_main_loop_quit(view->m_Loop.get());
 }
 
 } // namespace

@@ -6,12 +6,11 @@
 
 #include <string_view>
 
+#include "platform/linux/glib_owners.h"
+
 namespace {
 
-struct DirCloser {
-    void operator()(DIR* dir) const { ::closedir(dir); }
-};
-using DirHandle = std::unique_ptr<DIR, DirCloser>;
+using DirHandle = Owned<DIR, ::closedir>;
 
 class LinuxDirectoryListing final : public DirectoryListing {
 public:

@@ -8,10 +8,10 @@ constexpr Pixel kTransparentKey = MakePixel(255, 0, 255);
 
 } // namespace
 
-GObjectPtr<GdkPixbuf> PixbufFromBitmap(const Bitmap& bitmap)
+ObjectRef<GdkPixbuf> PixbufFromBitmap(const Bitmap& bitmap)
 {
     if (bitmap.IsEmpty()) return nullptr;
-    GObjectPtr<GdkPixbuf> pixbuf(gdk_pixbuf_new(GDK_COLORSPACE_RGB, TRUE, 8, bitmap.Width(), bitmap.Height()));
+    auto pixbuf = ObjectRef<GdkPixbuf>::Adopt(gdk_pixbuf_new(GDK_COLORSPACE_RGB, TRUE, 8, bitmap.Width(), bitmap.Height()));
     if (!pixbuf) return nullptr;
     guchar* pixels = gdk_pixbuf_get_pixels(pixbuf.get());
     const int stride = gdk_pixbuf_get_rowstride(pixbuf.get());
@@ -36,7 +36,7 @@ void AddScreenStyleSheet(const char* css)
     if (!added.insert(css).second) return;
     GdkScreen* screen = gdk_screen_get_default();
     if (!screen) return;
-    GObjectPtr<GtkCssProvider> provider(gtk_css_provider_new());
+    const auto provider = ObjectRef<GtkCssProvider>::Adopt(gtk_css_provider_new());
     gtk_css_provider_load_from_data(provider.get(), css, -1, nullptr);
     gtk_style_context_add_provider_for_screen(screen, GTK_STYLE_PROVIDER(provider.get()),
                                               GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
@@ -48,21 +48,20 @@ void PlaceControl(GtkWidget* fixed, GtkWidget* control, int left, int top, int w
     gtk_fixed_put(GTK_FIXED(fixed), control, left, top);
 }
 
-void SetWidgetStyleSheet(GtkWidget* widget, GObjectPtr<GtkCssProvider>& provider, const std::string& css)
+void SetWidgetStyleSheet(GtkWidget* widget, ObjectRef<GtkCssProvider>& provider, const std::string& css)
 {
     GtkStyleContext* context = gtk_widget_get_style_context(widget);
     if (provider) gtk_style_context_remove_provider(context, GTK_STYLE_PROVIDER(provider.get()));
-    provider.reset(gtk_css_provider_new());
+    provider = ObjectRef<GtkCssProvider>::Adopt(gtk_css_provider_new());
     gtk_css_provider_load_from_data(provider.get(), css.c_str(), -1, nullptr);
     gtk_style_context_add_provider(context, GTK_STYLE_PROVIDER(provider.get()), GTK_STYLE_PROVIDER_PRIORITY_USER);
 }
 
 void UnderlineLabel(GtkWidget* label)
 {
-    PangoAttrList* attributes = pango_attr_list_new();
-    pango_attr_list_insert(attributes, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
-    gtk_label_set_attributes(GTK_LABEL(label), attributes);
-    pango_attr_list_unref(attributes);
+    const Owned<PangoAttrList, pango_attr_list_unref> attributes(pango_attr_list_new());
+    pango_attr_list_insert(attributes.get(), pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
+    gtk_label_set_attributes(GTK_LABEL(label), attributes.get());
 }
 
 GtkWidget* NewLabel(const char* text, TextAlign align, const char* name)

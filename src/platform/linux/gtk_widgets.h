@@ -1,24 +1,19 @@
 #pragma once
-// Small pieces shared by the GTK dialogs: ownership of GObject references, pictures from gfx
-// bitmaps, style sheets scoped to one window, and placing a control at a fixed pixel rectangle.
+// Small pieces shared by the GTK dialogs: pictures from gfx bitmaps, style sheets scoped to one
+// window, and placing a control at a fixed pixel rectangle.
 #include <gtk/gtk.h>
 
 #include <algorithm>
-#include <memory>
 #include <span>
 #include <string>
 
 #include "config/dialog_layout.h"
 #include "gfx/bitmap.h"
 #include "platform/handler_guard.h"
-
-struct GObjectUnref {
-    void operator()(gpointer object) const { g_object_unref(object); }
-};
-template <typename T> using GObjectPtr = std::unique_ptr<T, GObjectUnref>;
+#include "platform/linux/glib_owners.h"
 
 // A picture with an alpha channel; pure magenta pixels become transparent. Null when empty.
-GObjectPtr<GdkPixbuf> PixbufFromBitmap(const Bitmap& bitmap);
+ObjectRef<GdkPixbuf> PixbufFromBitmap(const Bitmap& bitmap);
 
 // Adds a style sheet for the whole screen once; its rules name the windows they apply to.
 void AddScreenStyleSheet(const char* css);
@@ -28,7 +23,7 @@ void PlaceControl(GtkWidget* fixed, GtkWidget* control, int left, int top, int w
 
 // Gives a widget a style sheet of its own (its own rules override the screen's), replacing the
 // one given before.
-void SetWidgetStyleSheet(GtkWidget* widget, GObjectPtr<GtkCssProvider>& provider, const std::string& css);
+void SetWidgetStyleSheet(GtkWidget* widget, ObjectRef<GtkCssProvider>& provider, const std::string& css);
 
 // The label's text underlined.
 void UnderlineLabel(GtkWidget* label);
@@ -87,8 +82,8 @@ void SetTabOrder(GtkWidget* container, std::span<const DialogControl<Events>> co
 {
     GList* chain = nullptr;
     for (const DialogControl<Events>* control : TabOrder(controls)) chain = g_list_append(chain, widgetOf(*control));
+    const Owned<GList, g_list_free> owned(chain);
     G_GNUC_BEGIN_IGNORE_DEPRECATIONS
-    gtk_container_set_focus_chain(GTK_CONTAINER(container), chain);
+    gtk_container_set_focus_chain(GTK_CONTAINER(container), owned.get());
     G_GNUC_END_IGNORE_DEPRECATIONS
-    g_list_free(chain);
 }

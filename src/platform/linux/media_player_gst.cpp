@@ -1,9 +1,7 @@
 #include "platform/linux/media_player_gst.h"
 
-#include <gst/gst.h>
-
 #include <cstdlib>
-#include <memory>
+#include <utility>
 
 #include "gfx/error.h"
 
@@ -14,19 +12,18 @@ constexpr unsigned kPlaybinAudioSoftVolume = 0x2 | 0x10;
 constexpr GstClockTime kOpenTimeout = 5 * GST_SECOND;
 constexpr const char* kSilentSink = "fakesink sync=true";
 
-struct GstDeleter {
-    void operator()(gpointer object) const { gst_object_unref(object); }
-};
-using GstPtr = std::unique_ptr<GstElement, GstDeleter>;
-
 // Takes ownership of a floating or full reference.
-GstPtr Owned(GstElement* element) { return GstPtr(element ? GST_ELEMENT(gst_object_ref_sink(element)) : nullptr); }
-
-std::string TakeErrorText(GError* error, const char* fallback)
+GstRef<GstElement> Sunk(GstElement* element)
 {
-    std::string text = error && error->message && *error->message ? error->message : fallback;
-    if (error) g_error_free(error);
-    return text;
+    return GstRef<GstElement>::Adopt(element ? GST_ELEMENT(gst_object_ref_sink(element)) : nullptr);
+}
+
+// The text of the error that a message carries.
+std::string ErrorText(GstMessage* message, const char* fallback)
+{
+    GlibError error;
+    gst_message_parse_error(message, error.Out(), nullptr);
+    return error.Message(fallback);
 }
 
 // A sink that answers at READY is one that reaches a sound device. Probing an absent device
@@ -35,7 +32,7 @@ std::string TakeErrorText(GError* error, const char* fallback)
 std::string ProbeSink()
 {
     for (const char* name : {"pulsesink", "alsasink"}) {
-        GstPtr sink = Owned(gst_element_factory_make(name, nullptr));
+        const GstRef<GstElement> sink = Sunk(gst_element_factory_make(name, nullptr));
         if (!sink) continue;
         const GstStateChangeReturn ready = gst_element_set_state(sink.get(), GST_STATE_READY);
         gst_element_set_state(sink.get(), GST_STATE_NULL);
@@ -44,14 +41,11 @@ std::string ProbeSink()
     return kSilentSink;
 }
 
-GstPtr MakeSink(const std::string& description)
+GstRef<GstElement> MakeSink(const std::string& description)
 {
-    GError* error = nullptr;
-    GstPtr sink = Owned(gst_parse_bin_from_description(description.c_str(), TRUE, &error));
-    if (error) {
-        g_error_free(error);
-        sink.reset();
-    }
+    GlibError error;
+    GstRef<GstElement> sink = Sunk(gst_parse_bin_from_description(description.c_str(), TRUE, error.Out()));
+    if (error) sink.reset();
     return sink;
 }
 
@@ -81,28 +75,25 @@ void GstMediaPlayer::Open(const std::string& path, bool wait, bool notify)
     Close(true);
     m_LastError.clear();
 
-    GError* uriError = nullptr;
-    gchar* uri = gst_filename_to_uri(path.c_str(), &uriError);
-    if (!uri) Fail(TakeErrorText(uriError, "The file name cannot be used."));
-    GstPtr pipeline = Owned(gst_element_factory_make("playbin", nullptr));
-    if (!pipeline) {
-        g_free(uri);
-        Fail("The media player (GStreamer's playbin) is not installed.");
-    }
-    GstPtr sink = MakeSink(AudioSinkDescription());
+    GlibError uriError;
+    const GlibString uri(gst_filename_to_uri(path.c_str(), uriError.Out()));
+    if (!uri) Fail(uriError.Message("The file name cannot be used."));
+    GstRef<GstElement> pipeline = Sunk(gst_element_factory_make("playbin", nullptr));
+    if (!pipeline) Fail("The media player (GStreamer's playbin) is not installed.");
+    GstRef<GstElement> sink = MakeSink(AudioSinkDescription());
     // A sink description that does not parse is a slip in a setting, not a reason for silence.
     if (!sink) sink = MakeSink(ProbedSink());
     if (!sink) sink = MakeSink(kSilentSink);
-    g_object_set(pipeline.get(), "uri", uri, "flags", kPlaybinAudioSoftVolume, "audio-sink", sink.get(), nullptr);
-    g_free(uri);
+    g_object_set(pipeline.get(), "uri", uri.c_str(), "flags", kPlaybinAudioSoftVolume, "audio-sink", sink.get(),
+                 nullptr);
 
-    m_Pipeline = pipeline.release();
-    m_Bus = gst_element_get_bus(m_Pipeline);
-    gst_bus_add_watch(m_Bus, &GstMediaPlayer::OnBusMessage, this);
+    m_Pipeline = std::move(pipeline);
+    m_Bus = GstRef<GstBus>::Adopt(gst_element_get_bus(m_Pipeline.get()));
+    gst_bus_add_watch(m_Bus.get(), &GstMediaPlayer::OnBusMessage, this);
 
-    if (gst_element_set_state(m_Pipeline, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE) Fail(BusErrorText());
+    if (gst_element_set_state(m_Pipeline.get(), GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE) Fail(BusErrorText());
     if (wait) {
-        const GstStateChangeReturn done = gst_element_get_state(m_Pipeline, nullptr, nullptr, kOpenTimeout);
+        const GstStateChangeReturn done = gst_element_get_state(m_Pipeline.get(), nullptr, nullptr, kOpenTimeout);
         if (done == GST_STATE_CHANGE_FAILURE) Fail(BusErrorText());
         if (done == GST_STATE_CHANGE_ASYNC) Fail("The file did not open within five seconds.");
         if (notify) PostNotify(mcinotify::Successful);
@@ -125,12 +116,12 @@ void GstMediaPlayer::Play()
     if (m_OpenNotifyPending || m_PlayNotifyPending) PostNotify(mcinotify::Superseded);
     m_OpenNotifyPending = false;
     if (m_Ended) {
-        gst_element_seek_simple(m_Pipeline, GST_FORMAT_TIME, GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_KEY_UNIT), 0);
+        gst_element_seek_simple(m_Pipeline.get(), GST_FORMAT_TIME, GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_KEY_UNIT), 0);
         m_Ended = false;
     }
     m_PlayAsked = true;
     m_PlayNotifyPending = true;
-    if (gst_element_set_state(m_Pipeline, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
+    if (gst_element_set_state(m_Pipeline.get(), GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE) {
         MarkFailed(BusErrorText());
         throw Error(m_LastError);
     }
@@ -140,9 +131,9 @@ int GstMediaPlayer::Mode()
 {
     if (!m_Pipeline || m_Failed || m_Ended) return playermode::Stopped;
     // The state asked for: a play still prerolling already counts as playing.
-    GST_OBJECT_LOCK(m_Pipeline);
-    const GstState target = GST_STATE_TARGET(m_Pipeline);
-    GST_OBJECT_UNLOCK(m_Pipeline);
+    GST_OBJECT_LOCK(m_Pipeline.get());
+    const GstState target = GST_STATE_TARGET(m_Pipeline.get());
+    GST_OBJECT_UNLOCK(m_Pipeline.get());
     if (target == GST_STATE_PLAYING) return playermode::Playing;
     if (target == GST_STATE_PAUSED && m_PlayAsked) return playermode::Paused;
     return playermode::Stopped;
@@ -163,7 +154,7 @@ int GstMediaPlayer::OnBusMessage(GstBus*, GstMessage* message, void* self)
     unsigned flags = 0;
     switch (GST_MESSAGE_TYPE(message)) {
     case GST_MESSAGE_ASYNC_DONE:
-        if (GST_MESSAGE_SRC(message) == GST_OBJECT(player.m_Pipeline) && player.m_OpenNotifyPending) {
+        if (GST_MESSAGE_SRC(message) == GST_OBJECT(player.m_Pipeline.get()) && player.m_OpenNotifyPending) {
             player.m_OpenNotifyPending = false;
             flags = mcinotify::Successful;
         }
@@ -178,9 +169,7 @@ int GstMediaPlayer::OnBusMessage(GstBus*, GstMessage* message, void* self)
     case GST_MESSAGE_ERROR: {
         if (player.m_Failed) break;
         const bool pending = player.m_OpenNotifyPending || player.m_PlayNotifyPending;
-        GError* error = nullptr;
-        gst_message_parse_error(message, &error, nullptr);
-        player.MarkFailed(TakeErrorText(error, "The file cannot be played."));
+        player.MarkFailed(ErrorText(message, "The file cannot be played."));
         if (pending) flags = mcinotify::Failure;
         break;
     }
@@ -200,12 +189,10 @@ int GstMediaPlayer::OnBusMessage(GstBus*, GstMessage* message, void* self)
 std::string GstMediaPlayer::BusErrorText()
 {
     // The element that failed posts its error before the state change reports the failure.
-    GstMessage* message = gst_bus_timed_pop_filtered(m_Bus, GST_SECOND, GST_MESSAGE_ERROR);
+    const Owned<GstMessage, gst_message_unref> message(
+        gst_bus_timed_pop_filtered(m_Bus.get(), GST_SECOND, GST_MESSAGE_ERROR));
     if (!message) return "The file cannot be played.";
-    GError* error = nullptr;
-    gst_message_parse_error(message, &error, nullptr);
-    gst_message_unref(message);
-    return TakeErrorText(error, "The file cannot be played.");
+    return ErrorText(message.get(), "The file cannot be played.");
 }
 
 void GstMediaPlayer::PostNotify(unsigned flags)
@@ -222,7 +209,7 @@ void GstMediaPlayer::MarkFailed(const std::string& text)
     m_OpenNotifyPending = false;
     m_PlayNotifyPending = false;
     // Streaming stops before anything else starts.
-    if (m_Pipeline) gst_element_set_state(m_Pipeline, GST_STATE_NULL);
+    if (m_Pipeline) gst_element_set_state(m_Pipeline.get(), GST_STATE_NULL);
 }
 
 void GstMediaPlayer::Fail(const std::string& text)
@@ -235,14 +222,12 @@ void GstMediaPlayer::Fail(const std::string& text)
 void GstMediaPlayer::DropPipeline()
 {
     if (m_Bus) {
-        gst_bus_remove_watch(m_Bus);
-        gst_object_unref(m_Bus);
-        m_Bus = nullptr;
+        gst_bus_remove_watch(m_Bus.get());
+        m_Bus.reset();
     }
     if (m_Pipeline) {
-        gst_element_set_state(m_Pipeline, GST_STATE_NULL);
-        gst_object_unref(m_Pipeline);
-        m_Pipeline = nullptr;
+        gst_element_set_state(m_Pipeline.get(), GST_STATE_NULL);
+        m_Pipeline.reset();
     }
     m_OpenNotifyPending = false;
     m_PlayNotifyPending = false;

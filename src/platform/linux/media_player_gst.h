@@ -2,14 +2,16 @@
 // The Linux music player: one GStreamer playbin per open file, audio only. Its bus is watched on
 // the default main context, so the end of a track and a streaming error reach the window through
 // the UI host on the UI thread, inside the host's loop and its nested waits alike.
+#include <gst/gst.h>
+
 #include <string>
 
+#include "platform/linux/glib_owners.h"
 #include "platform/media_player.h"
 #include "platform/ui_host.h"
 
-typedef struct _GstElement GstElement;
-typedef struct _GstBus GstBus;
-typedef struct _GstMessage GstMessage;
+// A full reference of a GStreamer object.
+template <typename T> using GstRef = ObjectRef<T, gst_object_unref, gst_object_ref>;
 
 class GstMediaPlayer final : public MediaPlayer {
 public:
@@ -46,8 +48,8 @@ private:
     void DropPipeline();
 
     UiHost& m_Host;
-    GstElement* m_Pipeline = nullptr;
-    GstBus* m_Bus = nullptr;
+    GstRef<GstElement> m_Pipeline;
+    GstRef<GstBus> m_Bus;
     bool m_OpenNotifyPending = false;
     bool m_PlayNotifyPending = false;
     bool m_PlayAsked = false;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "platform/linux/glib_owners.h"
 #include "platform/linux/gtk_session.h"
 
 namespace {
@@ -16,16 +17,9 @@ constexpr std::string_view kTopicSeparator = "::/";
 // machine as a file URI.
 std::string UriFor(const std::string& target)
 {
-    if (char* scheme = g_uri_parse_scheme(target.c_str())) {
-        g_free(scheme);
-        return target;
-    }
-    GFile* file = g_file_new_for_path(target.c_str());
-    char* uri = g_file_get_uri(file);
-    std::string result = uri ? uri : "";
-    g_free(uri);
-    g_object_unref(file);
-    return result;
+    if (GlibString(g_uri_parse_scheme(target.c_str()))) return target;
+    const auto file = ObjectRef<GFile>::Adopt(g_file_new_for_path(target.c_str()));
+    return GlibString(g_file_get_uri(file.get())).str();
 }
 
 // The page of a help topic "<dir>/help.chm::/<page>": "<dir>/help/<page>", or empty when the
@@ -55,9 +49,8 @@ public:
         if (target.empty() || !EnsureGtkInitialized()) return;
         const std::string uri = UriFor(target);
         if (uri.empty()) return;
-        GError* error = nullptr;
-        gtk_show_uri_on_window(static_cast<GtkWindow*>(owner), uri.c_str(), GDK_CURRENT_TIME, &error);
-        if (error) g_error_free(error); // not reported, as on Windows
+        GlibError error; // not reported, as on Windows
+        gtk_show_uri_on_window(static_cast<GtkWindow*>(owner), uri.c_str(), GDK_CURRENT_TIME, error.Out());
     }
 
     void ShowHelp(const std::string& helpTopic) override

@@ -1,13 +1,9 @@
-#include <glib.h>
-
 #include <cctype>
-#include <memory>
 
+#include "platform/linux/glib_owners.h"
 #include "platform/text.h"
 
 namespace {
-
-using GCharPtr = std::unique_ptr<gchar, decltype(&g_free)>;
 
 std::string FoldCase(std::string_view text, bool lower)
 {
@@ -15,10 +11,9 @@ std::string FoldCase(std::string_view text, bool lower)
     if (text.empty()) return {};
     // The system code page here is UTF-8; bytes that are not valid UTF-8 fold as ASCII only.
     if (g_utf8_validate(text.data(), static_cast<gssize>(text.size()), nullptr)) {
-        GCharPtr folded(lower ? g_utf8_strdown(text.data(), static_cast<gssize>(text.size()))
-                              : g_utf8_strup(text.data(), static_cast<gssize>(text.size())),
-                        &g_free);
-        if (folded) return std::string(folded.get());
+        const GlibString folded(lower ? g_utf8_strdown(text.data(), static_cast<gssize>(text.size()))
+                                      : g_utf8_strup(text.data(), static_cast<gssize>(text.size())));
+        if (folded) return folded.str();
     }
     std::string result(text);
     for (char& c : result) {

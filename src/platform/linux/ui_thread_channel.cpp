@@ -35,18 +35,14 @@ struct CallState {
 
 UiThreadChannel::UiThreadChannel()
 {
-    m_Source = g_source_new(&g_ChannelFuncs, sizeof(ChannelSource));
-    reinterpret_cast<ChannelSource*>(m_Source)->channel = this;
+    m_Source.reset(g_source_new(&g_ChannelFuncs, sizeof(ChannelSource)));
+    reinterpret_cast<ChannelSource*>(m_Source.get())->channel = this;
     // A task may wait (an animation step, a message box): tasks posted meanwhile still run.
-    g_source_set_can_recurse(m_Source, TRUE);
-    g_source_attach(m_Source, nullptr);
+    g_source_set_can_recurse(m_Source.get(), TRUE);
+    g_source_attach(m_Source.get(), nullptr);
 }
 
-UiThreadChannel::~UiThreadChannel()
-{
-    g_source_destroy(m_Source);
-    g_source_unref(m_Source);
-}
+UiThreadChannel::~UiThreadChannel() = default;
 
 bool UiThreadChannel::Post(std::function<void()> task)
 {

@@ -10,7 +10,7 @@
 #include <mutex>
 #include <optional>
 
-typedef struct _GSource GSource;
+#include "platform/linux/glib_owners.h"
 
 class UiThreadChannel {
 public:
@@ -51,7 +51,7 @@ private:
     bool m_Closed = false;
     bool m_WindowOpen = false;
     int m_Pumps = 0;
-    GSource* m_Source = nullptr;
+    SourcePtr m_Source;
 };
 
 // Marks the UI thread as pumping for its lifetime.

@@ -7,11 +7,11 @@
 
 #include <chrono>
 
-#include "file_call_count.h"
 #include "gfx/error.h"
 #include "platform/linux/registry_file_format.h"
 #include "settings/saver_settings.h"
-#include "temporary_config_home.h"
+#include "unit/platform/linux/file_call_count.h"
+#include "unit/platform/linux/temporary_config_home.h"
 #include "unit/test_support/settings_checks.h"
 
 namespace fs = std::filesystem;
