@@ -3,17 +3,9 @@
 #include <algorithm>
 #include <utility>
 
-void UiHostCore::WindowOpened(UiEvents& events)
-{
-    m_Events = &events;
-    m_Phase = Phase::Open;
-    const std::lock_guard lock(m_Guard);
-    m_BoxesShown = true;
-}
-
 void UiHostCore::RequestClose()
 {
-    UiEvents* events = LiveEvents();
+    UiEvents* events = m_Events;
     if (!events || m_Phase != Phase::Open || m_Closing) return;
     m_Closing = true;
     bool allowed = false;
@@ -36,13 +28,6 @@ void UiHostCore::WindowGone()
     for (const int timerId : std::exchange(m_Timers, {})) StopNativeTimer(timerId);
 }
 
-void UiHostCore::ShutDown()
-{
-    m_ShuttingDown = true;
-    m_Events = nullptr;
-    WindowGone();
-}
-
 void UiHostCore::EndBoxesAndTasks()
 {
     // Dropped outside the lock: a task's captures may post again as they go.
@@ -54,25 +39,6 @@ void UiHostCore::EndBoxesAndTasks()
         dropped.swap(m_Tasks);
     }
     CancelWorkerBoxes();
-}
-
-void UiHostCore::StartTimer(int timerId, int intervalMs)
-{
-    if (m_Phase == Phase::Gone) return;
-    StartNativeTimer(timerId, intervalMs);
-    m_Timers.insert(timerId);
-}
-
-void UiHostCore::StopTimer(int timerId)
-{
-    StopNativeTimer(timerId);
-    m_Timers.erase(timerId);
-}
-
-void UiHostCore::TimerTicked(int timerId)
-{
-    // A tick already on its way when its timer stopped is not delivered.
-    if (m_Timers.contains(timerId)) Deliver([&](UiEvents& events) { events.TimerTick(timerId); });
 }
 
 void UiHostCore::Post(std::function<void()> task)
@@ -100,15 +66,9 @@ bool UiHostCore::RunPostedTasks()
     return !batch.empty();
 }
 
-int UiHostCore::WorkerMessageBox(const std::string& text, const std::string& caption, unsigned style)
-{
-    std::optional<int> answer;
-    if (WhileBoxesShown([] {})) answer = ShowWorkerBox(text, caption, style);
-    return answer.value_or(CancellingAnswer(style));
-}
-
 void UiHostCore::DeliverMediaNotify(unsigned flags)
 {
+    if (!OnUiThread()) return Post([this, flags] { DeliverMediaNotify(flags); });
     Deliver([&](UiEvents& events) { events.MediaNotify(flags); });
 }
 

@@ -91,16 +91,8 @@ struct RegionDeleter {
 
 } // namespace
 
-void GtkUiHost::SourceDeleter::operator()(GSource* source) const
-{
-    g_source_destroy(source);
-    g_source_unref(source);
-}
-
-void GtkUiHost::SurfaceDeleter::operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
-
 // A worker's box may come before the window: the channel serves it while a wait pumps.
-GtkUiHost::GtkUiHost() : UiHostCore(true), m_UiThread(std::this_thread::get_id())
+GtkUiHost::GtkUiHost() : UiHostCore(true)
 {
     ClaimGtkThread();
     m_Channel = std::make_shared<UiThreadChannel>();
@@ -231,11 +223,6 @@ gboolean GtkUiHost::OnTimer(gpointer self)
     return G_SOURCE_CONTINUE;
 }
 
-bool GtkUiHost::WakeForTasks()
-{
-    return m_Channel->Post([this] { RunPostedTasks(); });
-}
-
 std::optional<int> GtkUiHost::ShowWorkerBox(const std::string& text, const std::string& caption, unsigned style)
 {
     if (OnUiThread()) return ShowMessageBox(text, caption, style, m_Window);
@@ -290,15 +277,6 @@ void GtkUiHost::CancelWorkerBoxes()
 
 std::unique_ptr<MediaPlayer> GtkUiHost::CreateMediaPlayer() { return std::make_unique<GstMediaPlayer>(*this); }
 
-void GtkUiHost::DeliverMediaNotify(unsigned flags)
-{
-    if (!OnUiThread()) {
-        Post([this, flags] { DeliverMediaNotify(flags); });
-        return;
-    }
-    UiHostCore::DeliverMediaNotify(flags);
-}
-
 void GtkUiHost::ShowFrame(const Rect& area)
 {
     const Bitmap& frame = LastFrame();
@@ -307,7 +285,6 @@ void GtkUiHost::ShowFrame(const Rect& area)
     if (!m_LastFrameSurface || cairo_image_surface_get_data(m_LastFrameSurface.get()) != pixels ||
         cairo_image_surface_get_width(m_LastFrameSurface.get()) != frame.Width() ||
         cairo_image_surface_get_height(m_LastFrameSurface.get()) != frame.Height()) {
-        m_LastFrameSurface.reset();
         SurfacePtr surface(cairo_image_surface_create_for_data(pixels, CAIRO_FORMAT_RGB24, frame.Width(), frame.Height(),
                                                                static_cast<int>(frame.Stride())));
         if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)

@@ -6,7 +6,6 @@
 
 #include <map>
 #include <memory>
-#include <thread>
 #include <vector>
 
 #include "platform/linux/ui_thread_channel.h"
@@ -29,17 +28,16 @@ public:
     // A GStreamer playbin whose bus is watched on the default main context.
     std::unique_ptr<MediaPlayer> CreateMediaPlayer() override;
     NativeWindow MediaNotifyWindow() const override { return nullptr; }
-    void DeliverMediaNotify(unsigned flags) override;
 
     void DrawText(Bitmap& target, const TextFont& font, Point topLeft, std::string_view text) override;
 
 private:
     struct SourceDeleter {
-        void operator()(GSource* source) const;
+        void operator()(GSource* source) const { g_source_destroy(source); g_source_unref(source); }
     };
     using SourcePtr = std::unique_ptr<GSource, SourceDeleter>;
     struct SurfaceDeleter {
-        void operator()(cairo_surface_t* surface) const;
+        void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
     };
     using SurfacePtr = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
     // A box that a worker waits for, up on the screen beside the show.
@@ -61,7 +59,7 @@ private:
     static void OnWorkerBoxDestroy(GtkWidget*, gpointer box);
 
     void DestroyNativeWindow() override { if (m_Window) gtk_widget_destroy(m_Window); }
-    bool WakeForTasks() override;
+    bool WakeForTasks() override { return m_Channel->Post([this] { RunPostedTasks(); }); }
     void StartNativeTimer(int timerId, int intervalMs) override;
     void StopNativeTimer(int timerId) override { m_Timers.erase(timerId); }
     std::optional<int> ShowWorkerBox(const std::string& text, const std::string& caption, unsigned style) override;
@@ -71,9 +69,7 @@ private:
     void OpenWorkerBox(const std::string& text, const std::string& caption, unsigned style,
                        UiThreadChannel::Reply reply);
     void PollOnce(GMainContext* context, int maxMs);
-    bool OnUiThread() const { return std::this_thread::get_id() == m_UiThread; }
 
-    std::thread::id m_UiThread;
     std::shared_ptr<UiThreadChannel> m_Channel;
     GtkWidget* m_Window = nullptr;
     bool m_PaintQueued = false;

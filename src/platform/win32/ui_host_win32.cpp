@@ -196,19 +196,6 @@ public:
         }
     }
 
-    // The box's window is being created on its worker's thread: false refuses it once the show
-    // has closed, which nobody would then answer.
-    bool BoxWindowCreated(WorkerBox& box, HWND window)
-    {
-        return WhileBoxesShown([&] { box.window = window; });
-    }
-
-    void BoxWindowDestroyed(WorkerBox& box)
-    {
-        const auto lock = LockBoxes();
-        box.window = nullptr;
-    }
-
     std::unique_ptr<MediaPlayer> CreateMediaPlayer() override { return CreateMciMediaPlayer(m_ServiceWindow.Get()); }
 
     NativeWindow MediaNotifyWindow() const override { return m_ServiceWindow.Get(); }
@@ -226,6 +213,8 @@ public:
     }
 
 private:
+    friend LRESULT CALLBACK WorkerBoxHook(int code, WPARAM wParam, LPARAM lParam);
+
     void DestroyNativeWindow() override { m_Window.Destroy(); }
 
     bool WakeForTasks() override { return PostMessageA(m_ServiceWindow.Get(), kTaskMessage, 0, 0) != 0; }
@@ -366,12 +355,14 @@ LRESULT CALLBACK WorkerBoxHook(int code, WPARAM wParam, LPARAM lParam)
     WorkerBox* box = t_WorkerBox;
     const auto window = reinterpret_cast<HWND>(wParam);
     if (box && code == HCBT_CREATEWND && IsDialogWindow(window)) {
-        if (!box->host->BoxWindowCreated(*box, window)) return 1;
+        // Refused once the show has closed: nobody would answer it.
+        if (!box->host->WhileBoxesShown([&] { box->window = window; })) return 1;
     } else if (box && code == HCBT_ACTIVATE && window == box->window) {
         // Not every system honours MB_TOPMOST; a top-most show would cover the box.
         SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     } else if (box && code == HCBT_DESTROYWND && window == box->window) {
-        box->host->BoxWindowDestroyed(*box);
+        const auto lock = box->host->LockBoxes();
+        box->window = nullptr;
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
