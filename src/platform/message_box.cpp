@@ -10,6 +10,15 @@ std::string ErrorBoxText(const std::string& message)
     return message + ".";
 }
 
+int CancellingAnswer(unsigned style)
+{
+    switch (style & 0xF) {
+    case mb::OkCancel: return mb::IdCancel;
+    case mb::YesNo: return mb::IdNo;
+    default: return mb::IdOk;
+    }
+}
+
 void ReportHandlerError(const char* message) noexcept
 {
     try {

@@ -26,6 +26,9 @@ using NativeWindow = void*;
 int ShowMessageBox(const std::string& text, const std::string& caption, unsigned style,
                    NativeWindow owner = nullptr);
 
+// What a box answers when nobody can answer it: the button that cancels, or OK.
+int CancellingAnswer(unsigned style);
+
 // The text that the standard error box shows for an error message: a "." is added unless the
 // message is empty or already ends in "." or in a character whose code is below it.
 std::string ErrorBoxText(const std::string& message);

@@ -35,16 +35,7 @@ const char* IconNameFor(unsigned style)
 
 } // namespace
 
-int SilentAnswer(unsigned style)
-{
-    switch (style & kButtonMask) {
-    case mb::OkCancel: return mb::IdCancel;
-    case mb::YesNo: return mb::IdNo;
-    default: return mb::IdOk;
-    }
-}
-
-int AnswerOf(int response, unsigned style) { return response > 0 ? response : SilentAnswer(style); }
+int AnswerOf(int response, unsigned style) { return response > 0 ? response : CancellingAnswer(style); }
 
 GtkWidget* NewMessageDialog(const std::string& text, const std::string& caption, unsigned style, NativeWindow owner,
                             bool modal)
@@ -93,7 +84,7 @@ GtkWidget* NewMessageDialog(const std::string& text, const std::string& caption,
 int ShowMessageBox(const std::string& text, const std::string& caption, unsigned style, NativeWindow owner)
 {
     GtkWidget* dialog = NewMessageDialog(text, caption, style, owner, true);
-    if (!dialog) return SilentAnswer(style);
+    if (!dialog) return CancellingAnswer(style);
     const int response = gtk_dialog_run(GTK_DIALOG(dialog));
     gtk_widget_destroy(dialog);
     // Gone from the screen at once; but no events are run here, or a click queued meanwhile would

@@ -5,10 +5,7 @@
 
 typedef struct _GtkWidget GtkWidget;
 
-// What a message box answers when nobody can see it: the button that cancels, or OK.
-int SilentAnswer(unsigned style);
-
-// The box's answer for a response of its dialog: its button's id, or the silent answer when it
+// The box's answer for a response of its dialog: its button's id, or the cancelling answer when it
 // was closed some other way.
 int AnswerOf(int response, unsigned style);
 

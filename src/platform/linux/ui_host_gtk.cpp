@@ -3,12 +3,9 @@
 #include <pango/pangocairo.h>
 
 #include <algorithm>
-#include <cstring>
-#include <exception>
 #include <utility>
 
 #include "gfx/error.h"
-#include "platform/handler_guard.h"
 #include "platform/linux/gtk_session.h"
 #include "platform/linux/key_codes_gtk.h"
 #include "platform/linux/media_player_gst.h"
@@ -94,15 +91,8 @@ struct RegionDeleter {
 
 } // namespace
 
-void GtkUiHost::SourceDeleter::operator()(GSource* source) const
-{
-    g_source_destroy(source);
-    g_source_unref(source);
-}
-
-void GtkUiHost::SurfaceDeleter::operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
-
-GtkUiHost::GtkUiHost() : m_UiThread(std::this_thread::get_id())
+// A worker's box may come before the window: the channel serves it while a wait pumps.
+GtkUiHost::GtkUiHost() : UiHostCore(true)
 {
     ClaimGtkThread();
     m_Channel = std::make_shared<UiThreadChannel>();
@@ -111,22 +101,20 @@ GtkUiHost::GtkUiHost() : m_UiThread(std::this_thread::get_id())
 GtkUiHost::~GtkUiHost()
 {
     // Waiting workers get their answer now; queued tasks would find a host that is gone.
-    DismissWorkerBoxes();
-    m_Channel->Close();
-    m_Timers.clear();
+    ShutDown();
     if (m_Window) gtk_widget_destroy(m_Window);
 }
 
 void GtkUiHost::OpenFullScreenWindow(UiEvents& events, bool topMost)
 {
-    if (m_Window || m_LoopEnded) throw Error("The UI host has already opened its window.");
+    if (m_Window || WindowHasGone()) throw Error("The UI host has already opened its window.");
     if (!OnUiThread()) throw Error("The window can only be opened on the UI thread.");
     if (!EnsureGtkInitialized())
         throw Error("Cannot open the full-screen window: no display is available (is DISPLAY set?).");
     GdkRectangle geometry{};
     if (!PrimaryMonitorGeometry(geometry)) throw Error("Cannot open the full-screen window: the display has no monitor.");
 
-    m_Events = &events;
+    WindowOpened(events);
     m_Screen = Size{geometry.width, geometry.height};
     GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     m_Window = window;
@@ -163,36 +151,6 @@ Size GtkUiHost::ScreenSize() const
     return Size{};
 }
 
-void GtkUiHost::RequestClose() { CloseWindow(); }
-
-void GtkUiHost::CloseWindow()
-{
-    if (!m_Window || m_Closing || !m_Events) return;
-    m_Closing = true;
-    bool allowed = false;
-    Guarded([&] { allowed = m_Events->CloseQuery(); });
-    if (!allowed) {
-        m_Closing = false;
-        return;
-    }
-    // Workers waiting for a box would wait for a loop that is about to end: their boxes go with
-    // the cancelling answer.
-    DismissWorkerBoxes();
-    m_Channel->Close();
-    Guarded([&] { m_Events->Closed(); });
-    if (m_Window) gtk_widget_destroy(m_Window);
-}
-
-void GtkUiHost::LoopEnded()
-{
-    m_LoopEnded = true;
-    m_Channel->SetWindowOpen(false);
-    DismissWorkerBoxes();
-    m_Channel->Close();
-    m_Timers.clear();
-    for (GMainLoop* loop : m_Loops) g_main_loop_quit(loop);
-}
-
 void GtkUiHost::Run()
 {
     if (!m_Window) return;
@@ -217,7 +175,7 @@ void GtkUiHost::WaitAndDispatch(int maxMs)
     do {
         const gint64 left = deadline - g_get_monotonic_time();
         PollOnce(context, left > 0 ? static_cast<int>((left + 999) / 1000) : 0);
-    } while (m_InputCount == inputBefore && !m_LoopEnded && g_get_monotonic_time() < deadline);
+    } while (m_InputCount == inputBefore && !WindowHasGone() && g_get_monotonic_time() < deadline);
     for (int i = 0; i < kMaxDrainIterations && g_main_context_iteration(context, FALSE); ++i) {
     }
 }
@@ -241,9 +199,8 @@ void GtkUiHost::PollOnce(GMainContext* context, int maxMs)
     g_main_context_release(context);
 }
 
-void GtkUiHost::StartTimer(int timerId, int intervalMs)
+void GtkUiHost::StartNativeTimer(int timerId, int intervalMs)
 {
-    if (m_LoopEnded) return;
     m_Timers.erase(timerId);
     SourcePtr source(g_timeout_source_new(static_cast<guint>(std::max(intervalMs, kMinTimerMs))));
     g_source_set_callback(source.get(), OnTimer, this, nullptr);
@@ -252,8 +209,6 @@ void GtkUiHost::StartTimer(int timerId, int intervalMs)
     g_source_attach(source.get(), nullptr);
     m_Timers.emplace(timerId, std::move(source));
 }
-
-void GtkUiHost::StopTimer(int timerId) { m_Timers.erase(timerId); }
 
 gboolean GtkUiHost::OnTimer(gpointer self)
 {
@@ -264,17 +219,11 @@ gboolean GtkUiHost::OnTimer(gpointer self)
     if (found == host.m_Timers.end()) return G_SOURCE_REMOVE;
     const int timerId = found->first;
     // The handler may stop or restart this very timer; nothing of the entry is used after it.
-    if (host.m_Events) Guarded([&] { host.m_Events->TimerTick(timerId); });
+    host.TimerTicked(timerId);
     return G_SOURCE_CONTINUE;
 }
 
-void GtkUiHost::Post(std::function<void()> task)
-{
-    if (!task) return;
-    m_Channel->Post([this, task = std::move(task)] { Guarded(task); });
-}
-
-int GtkUiHost::WorkerMessageBox(const std::string& text, const std::string& caption, unsigned style)
+std::optional<int> GtkUiHost::ShowWorkerBox(const std::string& text, const std::string& caption, unsigned style)
 {
     if (OnUiThread()) return ShowMessageBox(text, caption, style, m_Window);
     // The channel outlives the host for a worker still waiting when the host goes away.
@@ -284,7 +233,7 @@ int GtkUiHost::WorkerMessageBox(const std::string& text, const std::string& capt
     const auto answer = channel->Ask([this, text, caption, style](UiThreadChannel::Reply reply) {
         OpenWorkerBox(text, caption, style, std::move(reply));
     });
-    if (answer) return *answer;
+    if (answer) return answer;
     // Off GTK's thread the box only echoes an error to standard error and gives its silent answer.
     return ShowMessageBox(text, caption, style);
 }
@@ -294,7 +243,7 @@ void GtkUiHost::OpenWorkerBox(const std::string& text, const std::string& captio
 {
     GtkWidget* dialog = NewMessageDialog(text, caption, style, m_Window, false);
     if (!dialog) {
-        reply(SilentAnswer(style));
+        reply(CancellingAnswer(style));
         return;
     }
     m_WorkerBoxes.push_back(std::make_unique<WorkerBox>(WorkerBox{this, dialog, style, std::move(reply)}));
@@ -314,58 +263,37 @@ void GtkUiHost::OnWorkerBoxResponse(GtkDialog*, gint response, gpointer data)
 void GtkUiHost::OnWorkerBoxDestroy(GtkWidget*, gpointer data)
 {
     auto& box = *static_cast<WorkerBox*>(data);
-    if (auto reply = std::exchange(box.reply, nullptr)) reply(SilentAnswer(box.style));
+    if (auto reply = std::exchange(box.reply, nullptr)) reply(CancellingAnswer(box.style));
     std::erase_if(box.host->m_WorkerBoxes, [&box](const auto& entry) { return entry.get() == &box; });
 }
 
-void GtkUiHost::DismissWorkerBoxes()
+void GtkUiHost::CancelWorkerBoxes()
 {
     // Each box's destroy handler answers its worker and forgets the box.
     while (!m_WorkerBoxes.empty()) gtk_widget_destroy(m_WorkerBoxes.back()->dialog);
+    // No loop is left to run tasks or to put up boxes: the workers waiting for either go.
+    m_Channel->Close();
 }
 
 std::unique_ptr<MediaPlayer> GtkUiHost::CreateMediaPlayer() { return std::make_unique<GstMediaPlayer>(*this); }
 
-void GtkUiHost::DeliverMediaNotify(unsigned flags)
+void GtkUiHost::ShowFrame(const Rect& area)
 {
-    if (!OnUiThread()) {
-        Post([this, flags] { DeliverMediaNotify(flags); });
-        return;
-    }
-    if (m_LoopEnded || !m_Events) return;
-    Guarded([&] { m_Events->MediaNotify(flags); });
-}
-
-void GtkUiHost::Present(const Bitmap& frame) { Present(frame, frame.Bounds()); }
-
-void GtkUiHost::Present(const Bitmap& frame, const Rect& changed)
-{
-    if (frame.IsEmpty()) return;
-    Rect area = changed.Intersected(frame.Bounds());
-    if (m_LastFrame.GetSize() != frame.GetSize()) {
-        m_LastFrameSurface.reset();
-        m_LastFrame = Bitmap(frame.Width(), frame.Height(), kBlack);
-        SurfacePtr surface(cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(m_LastFrame.Data()),
-                                                               CAIRO_FORMAT_RGB24, frame.Width(), frame.Height(),
-                                                               static_cast<int>(m_LastFrame.Stride())));
+    const Bitmap& frame = LastFrame();
+    // cairo only reads the frame, as the source of its copies to the window.
+    auto* pixels = reinterpret_cast<unsigned char*>(const_cast<Pixel*>(frame.Data()));
+    if (!m_LastFrameSurface || cairo_image_surface_get_data(m_LastFrameSurface.get()) != pixels ||
+        cairo_image_surface_get_width(m_LastFrameSurface.get()) != frame.Width() ||
+        cairo_image_surface_get_height(m_LastFrameSurface.get()) != frame.Height()) {
+        SurfacePtr surface(cairo_image_surface_create_for_data(pixels, CAIRO_FORMAT_RGB24, frame.Width(), frame.Height(),
+                                                               static_cast<int>(frame.Stride())));
         if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
             throw Error("The frame is too large to be shown.");
         m_LastFrameSurface = std::move(surface);
-        // Nothing of an earlier frame of another size is kept.
-        area = frame.Bounds();
     }
     if (area.IsEmpty()) return;
-    cairo_surface_flush(m_LastFrameSurface.get());
-    const std::size_t rowBytes = static_cast<std::size_t>(area.width) * sizeof(Pixel);
-    for (int y = area.y; y < area.Bottom(); ++y)
-        std::memcpy(m_LastFrame.Row(y) + area.x, frame.Row(y) + area.x, rowBytes);
     cairo_surface_mark_dirty_rectangle(m_LastFrameSurface.get(), area.x, area.y, area.width, area.height);
-    DrawFrameArea(area);
-}
-
-void GtkUiHost::DrawFrameArea(const Rect& area)
-{
-    if (!m_Window || !m_LastFrameSurface) return;
+    if (!m_Window) return;
     GdkWindow* gdkWindow = gtk_widget_get_window(m_Window);
     if (!gdkWindow || !gdk_window_is_viewable(gdkWindow)) return;
     // Drawn now rather than through the frame clock, which would cap an animation's steps.
@@ -430,10 +358,10 @@ gboolean GtkUiHost::OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer self)
     }
     if (key == 0) key = kOtherKey;
     const ShiftState shift = ShiftStateOf(event->keyval, event->state);
-    if (host.m_Events) Guarded([&] { host.m_Events->KeyDown(key, shift); });
+    host.Deliver([&](UiEvents& events) { events.KeyDown(key, shift); });
     // Alt+F4 asks for a close as a window manager would; there may be none to do it.
     constexpr int kF4 = vk::F1 + 3;
-    if (key == kF4 && shift.alt && !shift.ctrl && !shift.shift) host.CloseWindow();
+    if (key == kF4 && shift.alt && !shift.ctrl && !shift.shift) host.RequestClose();
     return TRUE;
 }
 
@@ -442,11 +370,11 @@ gboolean GtkUiHost::OnButtonPress(GtkWidget*, GdkEventButton* event, gpointer se
     auto& host = *static_cast<GtkUiHost*>(self);
     ++host.m_InputCount;
     // A double click arrives as a second press as well; its extra event is not a click.
-    if (event->type != GDK_BUTTON_PRESS || !host.m_Events) return TRUE;
+    if (event->type != GDK_BUTTON_PRESS) return TRUE;
     const auto button = MouseButtonOf(event->button);
     if (!button) return TRUE;
     const Point at{static_cast<int>(event->x), static_cast<int>(event->y)};
-    Guarded([&] { host.m_Events->MouseDown(*button, at); });
+    host.Deliver([&](UiEvents& events) { events.MouseDown(*button, at); });
     return TRUE;
 }
 
@@ -454,7 +382,7 @@ gboolean GtkUiHost::OnMotion(GtkWidget*, GdkEventMotion* event, gpointer self)
 {
     auto& host = *static_cast<GtkUiHost*>(self);
     const Point at{static_cast<int>(event->x), static_cast<int>(event->y)};
-    if (host.m_Events) Guarded([&] { host.m_Events->MouseMove(at); });
+    host.Deliver([&](UiEvents& events) { events.MouseMove(at); });
     return TRUE;
 }
 
@@ -467,14 +395,14 @@ gboolean GtkUiHost::OnDraw(GtkWidget*, cairo_t* cr, gpointer self)
     if (host.m_LastFrameSurface) {
         cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
         cairo_set_source_surface(cr, host.m_LastFrameSurface.get(), 0, 0);
-        cairo_rectangle(cr, 0, 0, host.m_LastFrame.Width(), host.m_LastFrame.Height());
+        cairo_rectangle(cr, 0, 0, host.LastFrame().Width(), host.LastFrame().Height());
         cairo_fill(cr);
     }
     // The form's paint handler animates and waits: it runs after GTK's paint phase, not in it.
-    if (host.m_Events && !host.m_PaintQueued) {
+    if (!host.m_PaintQueued) {
         host.m_PaintQueued = host.m_Channel->Post([&host] {
             host.m_PaintQueued = false;
-            Guarded([&] { host.m_Events->Paint(); });
+            host.Deliver([](UiEvents& events) { events.Paint(); });
         });
     }
     return TRUE;
@@ -482,7 +410,7 @@ gboolean GtkUiHost::OnDraw(GtkWidget*, cairo_t* cr, gpointer self)
 
 gboolean GtkUiHost::OnDeleteEvent(GtkWidget*, GdkEvent*, gpointer self)
 {
-    static_cast<GtkUiHost*>(self)->CloseWindow();
+    static_cast<GtkUiHost*>(self)->RequestClose();
     return TRUE;
 }
 
@@ -490,7 +418,9 @@ void GtkUiHost::OnDestroy(GtkWidget*, gpointer self)
 {
     auto& host = *static_cast<GtkUiHost*>(self);
     host.m_Window = nullptr;
-    host.LoopEnded();
+    host.WindowGone();
+    host.m_Channel->SetWindowOpen(false);
+    for (GMainLoop* loop : host.m_Loops) g_main_loop_quit(loop);
 }
 
 std::unique_ptr<UiHost> CreateUiHost() { return std::make_unique<GtkUiHost>(); }

@@ -6,50 +6,38 @@
 
 #include <map>
 #include <memory>
-#include <thread>
 #include <vector>
 
 #include "platform/linux/ui_thread_channel.h"
-#include "platform/ui_host.h"
+#include "platform/ui_host_core.h"
 
-class GtkUiHost final : public UiHost {
+// Events reach the form connected with ConnectEvents even without a window: timers, posted
+// notifications and media notifications.
+class GtkUiHost final : public UiHostCore {
 public:
     GtkUiHost();
     ~GtkUiHost() override;
 
-    // Where timers, posted notifications and media notifications go when no window is open.
-    void ConnectEvents(UiEvents& events) { m_Events = &events; }
-
     void OpenFullScreenWindow(UiEvents& events, bool topMost) override;
     Size ScreenSize() const override;
     NativeWindow Window() const override { return m_Window; }
-    void RequestClose() override;
 
     void Run() override;
     void WaitAndDispatch(int maxMs) override;
 
-    void StartTimer(int timerId, int intervalMs) override;
-    void StopTimer(int timerId) override;
-
-    void Post(std::function<void()> task) override;
-    int WorkerMessageBox(const std::string& text, const std::string& caption, unsigned style) override;
-
     // A GStreamer playbin whose bus is watched on the default main context.
     std::unique_ptr<MediaPlayer> CreateMediaPlayer() override;
     NativeWindow MediaNotifyWindow() const override { return nullptr; }
-    void DeliverMediaNotify(unsigned flags) override;
 
-    void Present(const Bitmap& frame) override;
-    void Present(const Bitmap& frame, const Rect& changed) override;
     void DrawText(Bitmap& target, const TextFont& font, Point topLeft, std::string_view text) override;
 
 private:
     struct SourceDeleter {
-        void operator()(GSource* source) const;
+        void operator()(GSource* source) const { g_source_destroy(source); g_source_unref(source); }
     };
     using SourcePtr = std::unique_ptr<GSource, SourceDeleter>;
     struct SurfaceDeleter {
-        void operator()(cairo_surface_t* surface) const;
+        void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
     };
     using SurfacePtr = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
     // A box that a worker waits for, up on the screen beside the show.
@@ -70,22 +58,20 @@ private:
     static void OnWorkerBoxResponse(GtkDialog*, gint response, gpointer box);
     static void OnWorkerBoxDestroy(GtkWidget*, gpointer box);
 
+    void DestroyNativeWindow() override { if (m_Window) gtk_widget_destroy(m_Window); }
+    bool WakeForTasks() override { return m_Channel->Post([this] { RunPostedTasks(); }); }
+    void StartNativeTimer(int timerId, int intervalMs) override;
+    void StopNativeTimer(int timerId) override { m_Timers.erase(timerId); }
+    std::optional<int> ShowWorkerBox(const std::string& text, const std::string& caption, unsigned style) override;
+    void CancelWorkerBoxes() override;
+    void ShowFrame(const Rect& area) override;
+
     void OpenWorkerBox(const std::string& text, const std::string& caption, unsigned style,
                        UiThreadChannel::Reply reply);
-    void DismissWorkerBoxes();
-
-    void CloseWindow();
-    void LoopEnded();
-    void DrawFrameArea(const Rect& area);
     void PollOnce(GMainContext* context, int maxMs);
-    bool OnUiThread() const { return std::this_thread::get_id() == m_UiThread; }
 
-    std::thread::id m_UiThread;
     std::shared_ptr<UiThreadChannel> m_Channel;
-    UiEvents* m_Events = nullptr;
     GtkWidget* m_Window = nullptr;
-    bool m_LoopEnded = false;
-    bool m_Closing = false;
     bool m_PaintQueued = false;
     // Keys, mouse buttons and paints seen: the input that ends a wait early.
     unsigned m_InputCount = 0;
@@ -93,7 +79,6 @@ private:
     std::map<int, SourcePtr> m_Timers;
     std::vector<GMainLoop*> m_Loops;
     std::vector<GPollFD> m_PollFds;
-    Bitmap m_LastFrame;
-    SurfacePtr m_LastFrameSurface;
+    SurfacePtr m_LastFrameSurface; // over LastFrame()'s pixels
     std::vector<std::unique_ptr<WorkerBox>> m_WorkerBoxes;
 };

@@ -1,18 +1,15 @@
 // The Windows UI host: one window class, a full-screen popup for the form, and a message-only
 // window that owns the timers, the posted tasks and the media player's notifications.
 #include <algorithm>
-#include <deque>
-#include <exception>
 #include <memory>
 #include <mutex>
-#include <set>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "gfx/error.h"
-#include "platform/handler_guard.h"
 #include "platform/program_file.h"
-#include "platform/ui_host.h"
+#include "platform/ui_host_core.h"
 #include "platform/win32/gdi_objects.h"
 #include "platform/win32/media_player_mci.h"
 #include "platform/win32/mouse_buttons_win32.h"
@@ -37,16 +34,6 @@ struct Creation {
     class Win32UiHost* host;
     WindowRole role;
 };
-
-// What a box answers when nobody can see it: the button that cancels, or OK.
-int CancellingAnswer(unsigned style)
-{
-    switch (style & 0xF) {
-    case mb::OkCancel: return mb::IdCancel;
-    case mb::YesNo: return mb::IdNo;
-    default: return mb::IdOk;
-    }
-}
 
 // A box that a worker has up, or is about to put up, while the show runs.
 struct WorkerBox {
@@ -91,7 +78,6 @@ std::string WithErrorCode(const std::string& message)
     return message + " (error " + std::to_string(GetLastError()) + ")";
 }
 
-
 Point PointOf(LPARAM lParam)
 {
     return Point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
@@ -117,13 +103,6 @@ void CopyToDevice(HDC dc, const Bitmap& frame, const Rect& changed)
                       0, static_cast<UINT>(area.height), frame.Row(area.y), &info, DIB_RGB_COLORS);
 }
 
-void CopyArea(Bitmap& to, const Bitmap& from, const Rect& area)
-{
-    for (int y = area.y; y < area.Bottom(); ++y) {
-        std::copy(from.Row(y) + area.x, from.Row(y) + area.Right(), to.Row(y) + area.x);
-    }
-}
-
 LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The class of both windows, registered while any host lives.
@@ -147,7 +126,7 @@ std::shared_ptr<const WindowClass> SharedWindowClass()
     return created;
 }
 
-class Win32UiHost final : public UiHost {
+class Win32UiHost final : public UiHostCore {
 public:
     Win32UiHost() : m_Class(SharedWindowClass())
     {
@@ -159,24 +138,15 @@ public:
 
     ~Win32UiHost() override
     {
-        std::deque<std::function<void()>> dropped;
-        {
-            const std::lock_guard lock(m_TaskGuard);
-            m_AcceptingTasks = false;
-            m_ShowingBoxes = false;
-            dropped.swap(m_Tasks);
-        }
-        DismissWorkerBoxes();
         // The window goes without events and without ending anybody's loop.
-        m_ShuttingDown = true;
-        m_Events = nullptr;
+        ShutDown();
         m_Window.Destroy();
         m_ServiceWindow.Destroy();
     }
 
     void OpenFullScreenWindow(UiEvents& events, bool topMost) override
     {
-        if (m_WindowOpened) throw Error("The window is open already");
+        if (WindowIsOpen() || WindowHasGone()) throw Error("The window is open already");
         const Size screen = ScreenSize();
         Creation creation{this, WindowRole::Main};
         const HWND window = CreateWindowExA(0, m_Class->Name(), ApplicationTitle().c_str(), WS_POPUP, 0, 0,
@@ -184,12 +154,7 @@ public:
                                             &creation);
         if (!window) throw Error(WithErrorCode("Cannot open the window"));
         m_Window = OwnedWindow(window);
-        m_Events = &events;
-        m_WindowOpened = true;
-        {
-            const std::lock_guard lock(m_TaskGuard);
-            m_ShowingBoxes = true;
-        }
+        WindowOpened(events);
         if (topMost) SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         ShowWindow(window, SW_SHOW);
         SetForegroundWindow(window);
@@ -200,17 +165,15 @@ public:
 
     NativeWindow Window() const override { return m_Window.Get(); }
 
-    void RequestClose() override { CloseRequested(); }
-
     void Run() override
     {
-        if (!m_WindowOpened) return;
-        if (!m_Window) {
+        if (WindowHasGone()) {
             // Destroyed inside an earlier wait, which left the quit message for this loop.
             MSG quit;
             PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
             return;
         }
+        if (!WindowIsOpen()) return;
         MSG message;
         while (GetMessageA(&message, nullptr, 0, 0) > 0) {
             TranslateMessage(&message);
@@ -233,95 +196,9 @@ public:
         }
     }
 
-    void StartTimer(int timerId, int intervalMs) override
-    {
-        // SetTimer on an id in use replaces that timer: its next tick is a full interval away.
-        const UINT interval = static_cast<UINT>(intervalMs > 0 ? intervalMs : 1);
-        if (!SetTimer(m_ServiceWindow.Get(), static_cast<UINT_PTR>(timerId), interval, nullptr)) {
-            throw Error(WithErrorCode("Cannot start a timer"));
-        }
-        m_Timers.insert(timerId);
-    }
-
-    void StopTimer(int timerId) override
-    {
-        KillTimer(m_ServiceWindow.Get(), static_cast<UINT_PTR>(timerId));
-        m_Timers.erase(timerId);
-    }
-
-    void Post(std::function<void()> task) override
-    {
-        const std::lock_guard lock(m_TaskGuard);
-        if (!m_AcceptingTasks) return;
-        m_Tasks.push_back(std::move(task));
-        // One wake-up per batch; a failed post is tried again by the next task.
-        if (!m_WakePending) m_WakePending = PostMessageA(m_ServiceWindow.Get(), kTaskMessage, 0, 0) != 0;
-    }
-
-    int WorkerMessageBox(const std::string& text, const std::string& caption, unsigned style) override
-    {
-        WorkerBox box{this, style};
-        {
-            const std::lock_guard lock(m_TaskGuard);
-            if (!m_ShowingBoxes) return CancellingAnswer(style);
-            m_WorkerBoxes.push_back(&box);
-        }
-        // No owner: the box would disable the show's window, whose keys and clicks must still end
-        // the show. Top-most and in the foreground, so that a top-most show cannot hide it.
-        int answer = 0;
-        {
-            const WorkerBoxWatch watch(box);
-            answer = MessageBoxA(nullptr, text.c_str(), caption.c_str(), style | MB_TOPMOST | MB_SETFOREGROUND);
-        }
-        {
-            const std::lock_guard lock(m_TaskGuard);
-            std::erase(m_WorkerBoxes, &box);
-        }
-        // No box at all (the show closed before it came up) also cancels.
-        return answer != 0 ? answer : CancellingAnswer(style);
-    }
-
-    // The box's window is being created on its worker's thread: false refuses it once the show
-    // has closed, which nobody would then answer.
-    bool BoxWindowCreated(WorkerBox& box, HWND window)
-    {
-        const std::lock_guard lock(m_TaskGuard);
-        if (!m_ShowingBoxes) return false;
-        box.window = window;
-        return true;
-    }
-
-    void BoxWindowDestroyed(WorkerBox& box)
-    {
-        const std::lock_guard lock(m_TaskGuard);
-        box.window = nullptr;
-    }
-
     std::unique_ptr<MediaPlayer> CreateMediaPlayer() override { return CreateMciMediaPlayer(m_ServiceWindow.Get()); }
 
     NativeWindow MediaNotifyWindow() const override { return m_ServiceWindow.Get(); }
-
-    void DeliverMediaNotify(unsigned flags) override
-    {
-        if (UiEvents* events = LiveEvents()) Guarded([&] { events->MediaNotify(flags); });
-    }
-
-    void Present(const Bitmap& frame) override { Present(frame, frame.Bounds()); }
-
-    void Present(const Bitmap& frame, const Rect& changed) override
-    {
-        const Rect area = changed.Intersected(frame.Bounds());
-        if (m_LastFrame.GetSize() != frame.GetSize()) {
-            m_LastFrame = frame;
-        } else if (area == frame.Bounds()) {
-            m_LastFrame = frame;
-        } else if (!area.IsEmpty()) {
-            CopyArea(m_LastFrame, frame, area);
-        }
-        if (!m_Window || area.IsEmpty()) return;
-        const WindowDc dc(m_Window.Get());
-        if (dc) CopyToDevice(dc.Get(), frame, area);
-    }
 
     void DrawText(Bitmap& target, const TextFont& font, Point topLeft, std::string_view text) override
     {
@@ -336,8 +213,58 @@ public:
     }
 
 private:
-    // The form's events while its window lives.
-    UiEvents* LiveEvents() const { return m_Window ? m_Events : nullptr; }
+    friend LRESULT CALLBACK WorkerBoxHook(int code, WPARAM wParam, LPARAM lParam);
+
+    void DestroyNativeWindow() override { m_Window.Destroy(); }
+
+    bool WakeForTasks() override { return PostMessageA(m_ServiceWindow.Get(), kTaskMessage, 0, 0) != 0; }
+
+    void StartNativeTimer(int timerId, int intervalMs) override
+    {
+        // SetTimer on an id in use replaces that timer: its next tick is a full interval away.
+        const UINT interval = static_cast<UINT>(intervalMs > 0 ? intervalMs : 1);
+        if (!SetTimer(m_ServiceWindow.Get(), static_cast<UINT_PTR>(timerId), interval, nullptr)) {
+            throw Error(WithErrorCode("Cannot start a timer"));
+        }
+    }
+
+    void StopNativeTimer(int timerId) override { KillTimer(m_ServiceWindow.Get(), static_cast<UINT_PTR>(timerId)); }
+
+    std::optional<int> ShowWorkerBox(const std::string& text, const std::string& caption, unsigned style) override
+    {
+        WorkerBox box{this, style};
+        if (!WhileBoxesShown([&] { m_WorkerBoxes.push_back(&box); })) return std::nullopt;
+        // No owner: the box would disable the show's window, whose keys and clicks must still end
+        // the show. Top-most and in the foreground, so that a top-most show cannot hide it.
+        int answer = 0;
+        {
+            const WorkerBoxWatch watch(box);
+            answer = MessageBoxA(nullptr, text.c_str(), caption.c_str(), style | MB_TOPMOST | MB_SETFOREGROUND);
+        }
+        {
+            const auto lock = LockBoxes();
+            std::erase(m_WorkerBoxes, &box);
+        }
+        // No box at all (the show closed before it came up) also cancels.
+        if (answer == 0) return std::nullopt;
+        return answer;
+    }
+
+    void CancelWorkerBoxes() override
+    {
+        const auto lock = LockBoxes();
+        for (const WorkerBox* box : m_WorkerBoxes) {
+            if (box->window)
+                PostMessageA(box->window, WM_COMMAND, MAKEWPARAM(CancellingAnswer(box->style), BN_CLICKED), 0);
+        }
+    }
+
+    void ShowFrame(const Rect& area) override
+    {
+        if (!m_Window || area.IsEmpty()) return;
+        const WindowDc dc(m_Window.Get());
+        if (dc) CopyToDevice(dc.Get(), LastFrame(), area);
+    }
 
     LRESULT MainMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     {
@@ -359,15 +286,18 @@ private:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
         case WM_XBUTTONDOWN:
-            if (const auto button = ButtonDownOf(message, wParam)) MouseDown(*button, lParam);
+            if (const auto button = ButtonDownOf(message, wParam))
+                Deliver([&](UiEvents& events) { events.MouseDown(*button, PointOf(lParam)); });
             // An X button answered TRUE is not also turned into a back or forward command.
             return message == WM_XBUTTONDOWN ? TRUE : 0;
-        case WM_MOUSEMOVE:
-            if (UiEvents* events = LiveEvents()) Guarded([&] { events->MouseMove(PointOf(lParam)); });
-            return 0;
-        case WM_CLOSE: CloseRequested(); return 0;
+        case WM_MOUSEMOVE: Deliver([&](UiEvents& events) { events.MouseMove(PointOf(lParam)); }); return 0;
+        case WM_CLOSE: RequestClose(); return 0;
         case WM_DESTROY:
-            if (window == m_Window.Get()) WindowDestroyed();
+            if (window == m_Window.Get()) {
+                m_Window.Release();
+                WindowGone();
+                if (!ShuttingDown()) PostQuitMessage(0);
+            }
             return 0;
         default: break;
         }
@@ -377,14 +307,8 @@ private:
     LRESULT ServiceMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     {
         switch (message) {
-        case WM_TIMER: {
-            const int timerId = static_cast<int>(wParam);
-            UiEvents* events = LiveEvents();
-            // A tick already taken from the queue when its timer stopped is not delivered.
-            if (events && m_Timers.contains(timerId)) Guarded([&] { events->TimerTick(timerId); });
-            return 0;
-        }
-        case kTaskMessage: RunTasks(); return 0;
+        case WM_TIMER: TimerTicked(static_cast<int>(wParam)); return 0;
+        case kTaskMessage: RunPostedTasks(); return 0;
         case kMciNotifyMessage: DeliverMediaNotify(static_cast<unsigned>(wParam)); return 0;
         default: break;
         }
@@ -393,17 +317,12 @@ private:
 
     void KeyDown(int key)
     {
-        UiEvents* events = LiveEvents();
-        if (!events) return;
-        // A modifier pressed alone counts as held by its own key-down.
-        const ShiftState shift{KeyHeld(VK_SHIFT) || key == VK_SHIFT, KeyHeld(VK_CONTROL) || key == VK_CONTROL,
-                               KeyHeld(VK_MENU) || key == VK_MENU};
-        Guarded([&] { events->KeyDown(key, shift); });
-    }
-
-    void MouseDown(MouseButton button, LPARAM lParam)
-    {
-        if (UiEvents* events = LiveEvents()) Guarded([&] { events->MouseDown(button, PointOf(lParam)); });
+        Deliver([&](UiEvents& events) {
+            // A modifier pressed alone counts as held by its own key-down.
+            const ShiftState shift{KeyHeld(VK_SHIFT) || key == VK_SHIFT, KeyHeld(VK_CONTROL) || key == VK_CONTROL,
+                                   KeyHeld(VK_MENU) || key == VK_MENU};
+            events.KeyDown(key, shift);
+        });
     }
 
     // The OS's paint ends before the form's Paint runs, which may wait and present many times.
@@ -414,89 +333,21 @@ private:
         if (dc) {
             const Rect dirty{paint.rcPaint.left, paint.rcPaint.top, paint.rcPaint.right - paint.rcPaint.left,
                              paint.rcPaint.bottom - paint.rcPaint.top};
-            if (m_LastFrame.IsEmpty()) {
+            if (LastFrame().IsEmpty()) {
                 FillRect(dc, &paint.rcPaint, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
             } else {
-                CopyToDevice(dc, m_LastFrame, dirty);
+                CopyToDevice(dc, LastFrame(), dirty);
             }
         }
         EndPaint(window, &paint);
-        if (UiEvents* events = LiveEvents()) Guarded([&] { events->Paint(); });
-    }
-
-    void CloseRequested()
-    {
-        UiEvents* events = LiveEvents();
-        if (!events || m_Closing) return;
-        m_Closing = true;
-        bool allowed = false;
-        Guarded([&] { allowed = events->CloseQuery(); });
-        // CloseQuery may have waited, and the window may have gone meanwhile.
-        if (allowed && m_Window) {
-            // Closed waits for the workers, one of which may be waiting for a box.
-            DismissWorkerBoxes();
-            Guarded([&] { events->Closed(); });
-            m_Window.Destroy();
-        }
-        m_Closing = false;
-    }
-
-    void WindowDestroyed()
-    {
-        m_Window.Release();
-        DismissWorkerBoxes();
-        std::deque<std::function<void()>> dropped;
-        {
-            const std::lock_guard lock(m_TaskGuard);
-            m_AcceptingTasks = false;
-            dropped.swap(m_Tasks);
-        }
-        if (!m_ShuttingDown) PostQuitMessage(0);
-    }
-
-    // Workers' boxes get their cancelling answer, and boxes still to come get it at once.
-    void DismissWorkerBoxes()
-    {
-        const std::lock_guard lock(m_TaskGuard);
-        m_ShowingBoxes = false;
-        for (const WorkerBox* box : m_WorkerBoxes) {
-            if (box->window)
-                PostMessageA(box->window, WM_COMMAND, MAKEWPARAM(CancellingAnswer(box->style), BN_CLICKED), 0);
-        }
-    }
-
-    void RunTasks()
-    {
-        std::deque<std::function<void()>> batch;
-        {
-            const std::lock_guard lock(m_TaskGuard);
-            batch.swap(m_Tasks);
-            m_WakePending = false;
-        }
-        for (auto& task : batch) {
-            // A task that closed the window ends the loop: the rest are dropped.
-            if (m_WindowOpened && !m_Window) return;
-            Guarded(task);
-        }
+        Deliver([](UiEvents& events) { events.Paint(); });
     }
 
     std::shared_ptr<const WindowClass> m_Class;
     OwnedWindow m_ServiceWindow;
     OwnedWindow m_Window;
-    UiEvents* m_Events = nullptr;
-    bool m_WindowOpened = false;
-    bool m_Closing = false;
-    bool m_ShuttingDown = false;
-    std::set<int> m_Timers;
-    Bitmap m_LastFrame;
     std::unique_ptr<TextCanvas> m_TextCanvas;
-
-    std::mutex m_TaskGuard;
-    std::deque<std::function<void()>> m_Tasks;
-    bool m_AcceptingTasks = true;
-    bool m_ShowingBoxes = false;
-    bool m_WakePending = false;
-    std::vector<WorkerBox*> m_WorkerBoxes;
+    std::vector<WorkerBox*> m_WorkerBoxes; // under LockBoxes()
 };
 
 LRESULT CALLBACK WorkerBoxHook(int code, WPARAM wParam, LPARAM lParam)
@@ -504,12 +355,14 @@ LRESULT CALLBACK WorkerBoxHook(int code, WPARAM wParam, LPARAM lParam)
     WorkerBox* box = t_WorkerBox;
     const auto window = reinterpret_cast<HWND>(wParam);
     if (box && code == HCBT_CREATEWND && IsDialogWindow(window)) {
-        if (!box->host->BoxWindowCreated(*box, window)) return 1;
+        // Refused once the show has closed: nobody would answer it.
+        if (!box->host->WhileBoxesShown([&] { box->window = window; })) return 1;
     } else if (box && code == HCBT_ACTIVATE && window == box->window) {
         // Not every system honours MB_TOPMOST; a top-most show would cover the box.
         SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     } else if (box && code == HCBT_DESTROYWND && window == box->window) {
-        box->host->BoxWindowDestroyed(*box);
+        const auto lock = box->host->LockBoxes();
+        box->window = nullptr;
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }

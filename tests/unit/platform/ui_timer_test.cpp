@@ -1,4 +1,5 @@
-// The form timer's semantics and the scripted host that the window tests stand on.
+// The form timer's semantics, and the hosts' common rules through the scripted host that the
+// window tests stand on.
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -16,9 +17,12 @@ public:
 
     std::vector<std::int64_t> ticks;
     std::vector<int> keys;
+    int closeQueries = 0;
     int closes = 0;
     bool allowClose = true;
     std::function<void(int)> onKey;
+    std::function<void()> onCloseQuery;
+    std::function<void()> onClosed;
 
     void KeyDown(int key, ShiftState) override
     {
@@ -28,8 +32,15 @@ public:
     void MouseDown(MouseButton, Point) override {}
     void MouseMove(Point) override {}
     void Paint() override {}
-    bool CloseQuery() override { return allowClose; }
-    void Closed() override { ++closes; }
+    bool CloseQuery() override
+    {
+        if (++closeQueries == 1 && onCloseQuery) onCloseQuery();
+        return allowClose;
+    }
+    void Closed() override
+    {
+        if (++closes == 1 && onClosed) onClosed();
+    }
     void TimerTick(int) override { ticks.push_back(m_Host.Now()); }
     void MediaNotify(unsigned) override {}
 
@@ -162,6 +173,62 @@ TEST(ScriptedUiHost, AWorkerBoxWithNoLoopLeftGetsTheCancellingAnswer)
     worker.join();
     EXPECT_EQ(answer, mb::IdCancel);
     EXPECT_TRUE(host.MessageBoxes().empty());
+}
+
+TEST(ScriptedUiHost, ACloseAskedForWhileOneIsInProgressIsIgnored)
+{
+    struct Case {
+        const char* name;
+        bool inQuery; // else inside Closed
+        bool inWait;  // else directly
+    };
+    for (const Case c : {Case{"in the query", true, false}, Case{"in a wait of the query", true, true},
+                         Case{"in Closed", false, false}}) {
+        ScriptedUiHost host;
+        RecordingForm form(host);
+        host.OpenFullScreenWindow(form, false);
+        const auto again = [&] {
+            if (!c.inWait) return host.RequestClose();
+            host.QueueAtWait(0, ScriptedUiHost::CloseRequest{});
+            host.WaitAndDispatch(5);
+        };
+        (c.inQuery ? form.onCloseQuery : form.onClosed) = again;
+        host.RequestClose();
+        EXPECT_EQ(form.closeQueries, 1) << c.name;
+        EXPECT_EQ(form.closes, 1) << c.name;
+        EXPECT_TRUE(host.WindowDestroyed()) << c.name;
+    }
+}
+
+TEST(ScriptedUiHost, TasksAfterTheCloseAreDropped)
+{
+    ScriptedUiHost host;
+    RecordingForm form(host);
+    host.OpenFullScreenWindow(form, false);
+    std::vector<int> ran;
+    host.Post([&] { ran.push_back(1); });
+    host.Post([&] { host.RequestClose(); });
+    host.Post([&] { ran.push_back(2); }); // same batch, after the close
+    host.WaitAndDispatch(5);
+    host.Post([&] { ran.push_back(3); });
+    host.WaitAndDispatch(5);
+    EXPECT_EQ(ran, std::vector<int>{1});
+    EXPECT_EQ(form.closes, 1);
+}
+
+TEST(ScriptedUiHost, TheLastFrameKeepsWhatAPartialPresentLeftAlone)
+{
+    ScriptedUiHost host;
+    host.Present(Bitmap(4, 2, kWhite));
+    Bitmap next(4, 2, kBlack);
+    host.Present(next, Rect{1, 0, 2, 1});
+    Bitmap expected(4, 2, kWhite);
+    expected.At(1, 0) = expected.At(2, 0) = kBlack;
+    EXPECT_EQ(host.LastFrame(), expected);
+    // A frame of another size is kept whole, whatever the change says.
+    host.Present(Bitmap(2, 2, kBlack), Rect{0, 0, 1, 1});
+    EXPECT_EQ(host.LastFrame(), Bitmap(2, 2, kBlack));
+    EXPECT_EQ(host.LastChange(), (Rect{0, 0, 2, 2}));
 }
 
 } // namespace

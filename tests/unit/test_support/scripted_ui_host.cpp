@@ -7,16 +7,6 @@
 
 namespace {
 
-// What a box answers when nobody can answer it: the button that cancels, or OK.
-int CancellingAnswer(unsigned style)
-{
-    switch (style & 0xF) {
-    case mb::OkCancel: return mb::IdCancel;
-    case mb::YesNo: return mb::IdNo;
-    default: return mb::IdOk;
-    }
-}
-
 class ScriptedMediaPlayer final : public MediaPlayer {
 public:
     ScriptedMediaPlayer(ScriptedUiHost& host, ScriptedPlayerState& state) : m_Host(host), m_State(state) {}
@@ -58,14 +48,6 @@ bool EndsAWait(const ScriptedUiHost::Input& input)
 
 } // namespace
 
-ScriptedUiHost::~ScriptedUiHost()
-{
-    std::lock_guard lock(m_Mutex);
-    m_ShutDown = true;
-    m_Posted.clear();
-    m_BoxAnswered.notify_all();
-}
-
 void ScriptedUiHost::QueueAtWait(int waitsFromNow, Input input)
 {
     m_AtWait[m_Waits + waitsFromNow].push_back(std::move(input));
@@ -85,59 +67,28 @@ std::vector<ScriptedUiHost::MessageBoxCall> ScriptedUiHost::MessageBoxes() const
 
 void ScriptedUiHost::OpenFullScreenWindow(UiEvents& events, bool topMost)
 {
-    m_Events = &events;
+    WindowOpened(events);
     m_TopMost = topMost;
 }
 
-void ScriptedUiHost::RequestClose()
+void ScriptedUiHost::DeliverInput(const Input& input)
 {
     if (!WindowOpen()) return;
-    if (!m_Events->CloseQuery()) return;
-    {
-        // A worker still waiting for a box gets its cancelling answer before the close handler
-        // waits for it: no loop is left to show the box.
-        std::lock_guard lock(m_Mutex);
-        m_Destroyed = true;
-        m_BoxAnswered.notify_all();
-    }
-    m_Events->Closed();
-}
-
-void ScriptedUiHost::Deliver(const Input& input)
-{
-    if (!WindowOpen()) return;
-    UiEvents& events = *m_Events;
-    if (const auto* key = std::get_if<Key>(&input)) {
-        events.KeyDown(key->code, key->shift);
-    } else if (const auto* click = std::get_if<MouseDownAt>(&input)) {
-        events.MouseDown(click->button, click->at);
-    } else if (const auto* move = std::get_if<MouseMoveTo>(&input)) {
-        events.MouseMove(move->at);
-    } else if (std::holds_alternative<PaintRequest>(input)) {
-        events.Paint();
-    } else {
+    if (std::holds_alternative<CloseRequest>(input)) {
         RequestClose();
+        return;
     }
-}
-
-bool ScriptedUiHost::HasPosted() const
-{
-    std::lock_guard lock(m_Mutex);
-    return !m_Posted.empty();
-}
-
-void ScriptedUiHost::RunPosted()
-{
-    for (;;) {
-        std::function<void()> task;
-        {
-            std::lock_guard lock(m_Mutex);
-            if (m_Posted.empty()) return;
-            task = std::move(m_Posted.front());
-            m_Posted.pop_front();
+    Deliver([&](UiEvents& events) {
+        if (const auto* key = std::get_if<Key>(&input)) {
+            events.KeyDown(key->code, key->shift);
+        } else if (const auto* click = std::get_if<MouseDownAt>(&input)) {
+            events.MouseDown(click->button, click->at);
+        } else if (const auto* move = std::get_if<MouseMoveTo>(&input)) {
+            events.MouseMove(move->at);
+        } else {
+            events.Paint();
         }
-        task();
-    }
+    });
 }
 
 std::optional<std::int64_t> ScriptedUiHost::NextTimerDue() const
@@ -166,7 +117,7 @@ void ScriptedUiHost::TickDueTimers()
         const auto timer = m_Timers.find(id);
         if (timer == m_Timers.end() || timer->second.due > m_Now) continue;
         timer->second.due = m_Now + timer->second.interval;
-        if (WindowOpen()) m_Events->TimerTick(id);
+        TimerTicked(id);
     }
 }
 
@@ -175,7 +126,7 @@ void ScriptedUiHost::DeliverDueInputs()
     while (!m_AtTime.empty() && m_AtTime.front().time <= m_Now) {
         const Input input = m_AtTime.front().input;
         m_AtTime.erase(m_AtTime.begin());
-        Deliver(input);
+        DeliverInput(input);
     }
 }
 
@@ -195,7 +146,7 @@ void ScriptedUiHost::WaitAndDispatch(int maxMs)
     m_Now = end;
 
     RunPosted();
-    for (const Input& input : arriving) Deliver(input);
+    for (const Input& input : arriving) DeliverInput(input);
     DeliverDueInputs();
     TickDueTimers();
 }
@@ -207,7 +158,7 @@ void ScriptedUiHost::Run()
         DeliverDueInputs();
         TickDueTimers();
         if (!WindowOpen()) break;
-        if (HasPosted()) continue;
+        if (HasPostedTasks()) continue;
         std::optional<std::int64_t> next = NextTimerDue();
         if (const auto input = NextTimedInput(); input && (!next || *input < *next)) next = input;
         if (!next || *next > m_RunLimit) return;
@@ -215,33 +166,19 @@ void ScriptedUiHost::Run()
     }
 }
 
-void ScriptedUiHost::StartTimer(int timerId, int intervalMs)
+void ScriptedUiHost::StartNativeTimer(int timerId, int intervalMs)
 {
     if (m_FailingStarts.erase(timerId) != 0) throw Error("Cannot start a timer");
     m_Timers[timerId] = Timer{intervalMs, m_Now + intervalMs};
 }
 
-void ScriptedUiHost::StopTimer(int timerId)
-{
-    m_Timers.erase(timerId);
-}
-
-void ScriptedUiHost::Post(std::function<void()> task)
-{
-    std::lock_guard lock(m_Mutex);
-    if (m_ShutDown) return;
-    m_Posted.push_back(std::move(task));
-}
-
-int ScriptedUiHost::WorkerMessageBox(const std::string& text, const std::string& caption, unsigned style)
+std::optional<int> ScriptedUiHost::ShowWorkerBox(const std::string& text, const std::string& caption, unsigned style)
 {
     struct Pending {
         std::optional<int> answer;
     };
     const auto pending = std::make_shared<Pending>();
-    std::unique_lock lock(m_Mutex);
-    if (m_ShutDown || m_Destroyed || m_Events == nullptr) return CancellingAnswer(style);
-    m_Posted.push_back([this, pending, call = MessageBoxCall{text, caption, style}] {
+    Post([this, pending, call = MessageBoxCall{text, caption, style}] {
         std::lock_guard inner(m_Mutex);
         m_Boxes.push_back(call);
         int answer = mb::IdOk;
@@ -252,27 +189,16 @@ int ScriptedUiHost::WorkerMessageBox(const std::string& text, const std::string&
         pending->answer = answer;
         m_BoxAnswered.notify_all();
     });
-    m_BoxAnswered.wait(lock, [&] { return pending->answer.has_value() || m_ShutDown || m_Destroyed; });
-    return pending->answer.value_or(CancellingAnswer(style));
+    std::unique_lock lock(m_Mutex);
+    m_BoxAnswered.wait(lock, [&] { return pending->answer.has_value() || m_BoxesCancelled; });
+    return pending->answer;
 }
 
-void ScriptedUiHost::DeliverMediaNotify(unsigned flags)
+void ScriptedUiHost::CancelWorkerBoxes()
 {
-    if (WindowOpen()) m_Events->MediaNotify(flags);
-}
-
-void ScriptedUiHost::Present(const Bitmap& frame)
-{
-    ++m_Presents;
-    m_LastFrame = frame;
-    m_LastChange.reset();
-}
-
-void ScriptedUiHost::Present(const Bitmap& frame, const Rect& changed)
-{
-    ++m_Presents;
-    m_LastFrame = frame;
-    m_LastChange = changed;
+    const std::lock_guard lock(m_Mutex);
+    m_BoxesCancelled = true;
+    m_BoxAnswered.notify_all();
 }
 
 void ScriptedUiHost::DrawText(Bitmap&, const TextFont& font, Point topLeft, std::string_view text)

@@ -1,10 +1,9 @@
 #pragma once
 // A UI host for tests: no display, a virtual clock in milliseconds, timers that tick on that
 // clock, and input events queued for delivery at a chosen wait or a chosen time. It runs the
-// form's handlers on the thread that calls Run() or WaitAndDispatch(), as the real hosts do.
+// form's handlers on the thread that calls Run() or WaitAndDispatch(), under the real hosts' rules.
 #include <condition_variable>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -15,7 +14,7 @@
 #include <variant>
 #include <vector>
 
-#include "platform/ui_host.h"
+#include "platform/ui_host_core.h"
 
 // What the scripted host's music player was told, and its state. A file whose name contains
 // "bad" cannot be opened; a track plays until the test ends it.
@@ -33,7 +32,7 @@ struct ScriptedPlayerState {
     std::vector<std::string> Played() const;
 };
 
-class ScriptedUiHost : public UiHost {
+class ScriptedUiHost : public UiHostCore {
 public:
     struct Key {
         int code;
@@ -63,7 +62,7 @@ public:
 
     explicit ScriptedUiHost(Size screen = {1024, 768}) : m_Screen(screen) {}
     // Workers must have left WorkerMessageBox before the host goes.
-    ~ScriptedUiHost() override;
+    ~ScriptedUiHost() override { ShutDown(); }
 
     // Script. An input queued for wait k arrives during the k-th WaitAndDispatch from now on
     // (0 is the next one) and ends that wait at once; one queued at a time arrives when the
@@ -78,11 +77,12 @@ public:
     // Observations.
     std::int64_t Now() const { return m_Now; }
     int WaitCount() const { return m_Waits; }
-    bool WindowOpen() const { return m_Events != nullptr && !m_Destroyed; }
-    bool WindowDestroyed() const { return m_Destroyed; }
+    bool WindowOpen() const { return WindowIsOpen(); }
+    bool WindowDestroyed() const { return WindowHasGone(); }
     bool TopMost() const { return m_TopMost; }
     int PresentCount() const { return m_Presents; }
-    const Bitmap& LastFrame() const { return m_LastFrame; }
+    using UiHostCore::LastFrame;
+    // The area of the last present that reached the screen.
     std::optional<Rect> LastChange() const { return m_LastChange; }
     // The texts drawn since the last ClearTexts(), the latest kKeptTexts of them.
     static constexpr std::size_t kKeptTexts = 100;
@@ -96,19 +96,11 @@ public:
     void OpenFullScreenWindow(UiEvents& events, bool topMost) override;
     Size ScreenSize() const override { return m_Screen; }
     NativeWindow Window() const override { return WindowOpen() ? const_cast<ScriptedUiHost*>(this) : nullptr; }
-    void RequestClose() override;
     // Runs until the window is destroyed, or until nothing is left to happen, or until the clock
     // passes RunLimit().
     void Run() override;
     void WaitAndDispatch(int maxMs) override;
-    void StartTimer(int timerId, int intervalMs) override;
-    void StopTimer(int timerId) override;
-    void Post(std::function<void()> task) override;
-    int WorkerMessageBox(const std::string& text, const std::string& caption, unsigned style) override;
     NativeWindow MediaNotifyWindow() const override { return nullptr; }
-    void DeliverMediaNotify(unsigned flags) override;
-    void Present(const Bitmap& frame) override;
-    void Present(const Bitmap& frame, const Rect& changed) override;
     void DrawText(Bitmap& target, const TextFont& font, Point topLeft, std::string_view text) override;
 
     std::unique_ptr<MediaPlayer> CreateMediaPlayer() override;
@@ -129,20 +121,34 @@ private:
         Input input;
     };
 
-    void Deliver(const Input& input);
-    // Posted tasks and worker boxes, in the order they came.
-    void RunPosted();
+    void DestroyNativeWindow() override { WindowGone(); }
+    // Run() and the waits look at the posted tasks themselves.
+    bool WakeForTasks() override { return true; }
+    void StartNativeTimer(int timerId, int intervalMs) override;
+    void StopNativeTimer(int timerId) override { m_Timers.erase(timerId); }
+    std::optional<int> ShowWorkerBox(const std::string& text, const std::string& caption, unsigned style) override;
+    void CancelWorkerBoxes() override;
+    void ShowFrame(const Rect& area) override
+    {
+        ++m_Presents;
+        m_LastChange = area;
+    }
+
+    void DeliverInput(const Input& input);
+    // Posted tasks and worker boxes, in the order they came, and those they post.
+    void RunPosted()
+    {
+        while (RunPostedTasks()) {
+        }
+    }
     // Every timer due by now ticks once, earliest first.
     void TickDueTimers();
     void DeliverDueInputs();
     std::optional<std::int64_t> NextTimerDue() const;
     std::optional<std::int64_t> NextTimedInput() const;
-    bool HasPosted() const;
 
     Size m_Screen;
-    UiEvents* m_Events = nullptr; // set on the UI thread before any worker starts
     bool m_TopMost = false;
-    bool m_Destroyed = false;
     std::int64_t m_Now = 0;
     std::int64_t m_RunLimit = 24 * 3600 * 1000;
     int m_Waits = 0;
@@ -152,16 +158,14 @@ private:
     std::vector<Timed> m_AtTime;
     std::vector<int> m_BoxAnswers;
     int m_Presents = 0;
-    Bitmap m_LastFrame;
     std::optional<Rect> m_LastChange;
     std::vector<DrawnText> m_Texts;
     std::thread::id m_UiThread = std::this_thread::get_id();
 
     ScriptedPlayerState m_Player;
 
-    mutable std::mutex m_Mutex; // guards what other threads reach: the posted queue and the boxes
+    mutable std::mutex m_Mutex; // guards what workers reach: the boxes
     std::condition_variable m_BoxAnswered;
-    std::deque<std::function<void()>> m_Posted;
     std::vector<MessageBoxCall> m_Boxes;
-    bool m_ShutDown = false;
+    bool m_BoxesCancelled = false;
 };
