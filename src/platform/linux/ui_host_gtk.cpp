@@ -49,10 +49,7 @@ double ScreenResolution()
 std::string ValidUtf8(std::string_view text)
 {
     if (g_utf8_validate(text.data(), static_cast<gssize>(text.size()), nullptr)) return std::string(text);
-    gchar* valid = g_utf8_make_valid(text.data(), static_cast<gssize>(text.size()));
-    std::string result(valid);
-    g_free(valid);
-    return result;
+    return GlibString(g_utf8_make_valid(text.data(), static_cast<gssize>(text.size()))).str();
 }
 
 // cairo writes 0xFF into the unused byte of the pixels it touches; GDI and the raster code
@@ -72,22 +69,6 @@ Rect Union(const PangoRectangle& a, const PangoRectangle& b)
     const int top = std::min(a.y, b.y);
     return Rect{left, top, std::max(a.x + a.width, b.x + b.width) - left, std::max(a.y + a.height, b.y + b.height) - top};
 }
-
-struct CairoDeleter {
-    void operator()(cairo_t* cr) const { cairo_destroy(cr); }
-};
-struct GObjectDeleter {
-    void operator()(gpointer object) const { g_object_unref(object); }
-};
-struct FontDescriptionDeleter {
-    void operator()(PangoFontDescription* description) const { pango_font_description_free(description); }
-};
-struct MainLoopDeleter {
-    void operator()(GMainLoop* loop) const { g_main_loop_unref(loop); }
-};
-struct RegionDeleter {
-    void operator()(cairo_region_t* region) const { cairo_region_destroy(region); }
-};
 
 } // namespace
 
@@ -154,7 +135,7 @@ Size GtkUiHost::ScreenSize() const
 void GtkUiHost::Run()
 {
     if (!m_Window) return;
-    const std::unique_ptr<GMainLoop, MainLoopDeleter> loop(g_main_loop_new(nullptr, FALSE));
+    const MainLoopPtr loop = NewMainLoop();
     m_Loops.push_back(loop.get());
     {
         const PumpScope pump(*m_Channel);
@@ -298,7 +279,7 @@ void GtkUiHost::ShowFrame(const Rect& area)
     if (!gdkWindow || !gdk_window_is_viewable(gdkWindow)) return;
     // Drawn now rather than through the frame clock, which would cap an animation's steps.
     const cairo_rectangle_int_t bounds{area.x, area.y, area.width, area.height};
-    const std::unique_ptr<cairo_region_t, RegionDeleter> region(cairo_region_create_rectangle(&bounds));
+    const Owned<cairo_region_t, cairo_region_destroy> region(cairo_region_create_rectangle(&bounds));
     GdkDrawingContext* drawing = gdk_window_begin_draw_frame(gdkWindow, region.get());
     cairo_t* cr = gdk_drawing_context_get_cairo_context(drawing);
     cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
@@ -316,12 +297,12 @@ void GtkUiHost::DrawText(Bitmap& target, const TextFont& font, Point topLeft, st
                                                                  CAIRO_FORMAT_RGB24, target.Width(), target.Height(),
                                                                  static_cast<int>(target.Stride())));
     if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) throw Error("Text cannot be drawn on a picture this large.");
-    const std::unique_ptr<cairo_t, CairoDeleter> cr(cairo_create(surface.get()));
-    const std::unique_ptr<PangoLayout, GObjectDeleter> layout(pango_cairo_create_layout(cr.get()));
+    const Owned<cairo_t, cairo_destroy> cr(cairo_create(surface.get()));
+    const auto layout = ObjectRef<PangoLayout>::Adopt(pango_cairo_create_layout(cr.get()));
     pango_cairo_context_set_resolution(pango_layout_get_context(layout.get()), ScreenResolution());
     pango_layout_context_changed(layout.get());
 
-    const std::unique_ptr<PangoFontDescription, FontDescriptionDeleter> description(pango_font_description_new());
+    const Owned<PangoFontDescription, pango_font_description_free> description(pango_font_description_new());
     // A face the system lacks ("Ms Sans Serif") falls back to Arial's metric twin, as GDI maps an
     // unknown face to a plain sans serif; fontconfig alone would pick DejaVu Sans.
     const std::string family = font.face.empty() ? std::string(kFallbackFace) : font.face + "," + kFallbackFace;

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/linux/glib_owners.h"
 #include "platform/linux/ui_thread_channel.h"
 #include "platform/ui_host_core.h"
 
@@ -32,14 +33,7 @@ public:
     void DrawText(Bitmap& target, const TextFont& font, Point topLeft, std::string_view text) override;
 
 private:
-    struct SourceDeleter {
-        void operator()(GSource* source) const { g_source_destroy(source); g_source_unref(source); }
-    };
-    using SourcePtr = std::unique_ptr<GSource, SourceDeleter>;
-    struct SurfaceDeleter {
-        void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
-    };
-    using SurfacePtr = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
+    using SurfacePtr = Owned<cairo_surface_t, cairo_surface_destroy>;
     // A box that a worker waits for, up on the screen beside the show.
     struct WorkerBox {
         GtkUiHost* host;
