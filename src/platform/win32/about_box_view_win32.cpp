@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "gfx/error.h"
-#include "platform/win32/dialog_controls_win32.h"
+#include "platform/win32/dialog_controls.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "gfx/error.h"
 #include "platform/config_dialog_view.h"
 #include "platform/win32/about_box_view_win32.h"
-#include "platform/win32/dialog_controls_win32.h"
-#include "platform/win32/shell_folders_win32.h"
+#include "platform/win32/dialog_controls.h"
+#include "platform/win32/shell_folders.h"
 
 namespace {
 

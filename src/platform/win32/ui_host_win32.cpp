@@ -11,10 +11,10 @@
 #include "platform/program_file.h"
 #include "platform/ui_host_core.h"
 #include "platform/win32/gdi_objects.h"
-#include "platform/win32/media_player_mci.h"
-#include "platform/win32/mouse_buttons_win32.h"
+#include "platform/win32/media_player_win32.h"
+#include "platform/win32/mouse_buttons.h"
 #include "platform/win32/native_window.h"
-#include "platform/win32/text_canvas_win32.h"
+#include "platform/win32/text_canvas.h"
 #include "platform/win32/windows_header.h"
 
 namespace {

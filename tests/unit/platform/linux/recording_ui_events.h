@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/linux/ui_host_gtk.h"
+#include "platform/linux/ui_host_linux.h"
 #include "unit/test_support/quiet_ui_events.h"
 
 class RecordingUiEvents final : public QuietUiEvents {

@@ -12,7 +12,7 @@
 
 #include "gfx/error.h"
 #include "platform/ui_host.h"
-#include "platform/win32/mouse_buttons_win32.h"
+#include "platform/win32/mouse_buttons.h"
 #include "platform/win32/windows_header.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/linux/ui_host_gtk.h"
+#include "platform/linux/ui_host_linux.h"
 
 #include <pango/pangocairo.h>
 
@@ -7,8 +7,8 @@
 
 #include "gfx/error.h"
 #include "platform/linux/gtk_session.h"
-#include "platform/linux/key_codes_gtk.h"
-#include "platform/linux/media_player_gst.h"
+#include "platform/linux/key_codes.h"
+#include "platform/linux/media_player_linux.h"
 #include "platform/linux/message_box_linux.h"
 #include "platform/program_file.h"
 

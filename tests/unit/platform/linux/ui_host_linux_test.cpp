@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "gfx/error.h"
-#include "platform/linux/ui_host_gtk.h"
+#include "platform/linux/ui_host_linux.h"
 #include "platform/message_box.h"
 #include "recording_ui_events.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/linux/ui_host_gtk.h"
+#include "platform/linux/ui_host_linux.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/win32/text_canvas_win32.h"
+#include "platform/win32/text_canvas.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "platform/linux/media_player_gst.h"
+#include "platform/linux/media_player_linux.h"
 
 #include <cstdlib>
 #include <utility>

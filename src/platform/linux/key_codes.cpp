@@ -1,4 +1,4 @@
-#include "platform/linux/key_codes_gtk.h"
+#include "platform/linux/key_codes.h"
 
 #include <gdk/gdk.h>
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "gfx/error.h"
-#include "platform/linux/ui_host_gtk.h"
+#include "platform/linux/ui_host_linux.h"
 #include "recording_ui_events.h"
 #include "unit/test_support/quiet_ui_events.h"
 

@@ -1,4 +1,4 @@
-#include "platform/linux/interval_spin_gtk.h"
+#include "platform/linux/interval_spin.h"
 
 namespace {
 

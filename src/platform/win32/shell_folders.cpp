@@ -1,4 +1,4 @@
-#include "platform/win32/shell_folders_win32.h"
+#include "platform/win32/shell_folders.h"
 
 #include <memory>
 

@@ -1,6 +1,6 @@
 // The MCI player. Every command goes through mciSendCommandA, and its result is kept so that
 // ErrorMessage() can give the system's own text for it.
-#include "platform/win32/media_player_mci.h"
+#include "platform/win32/media_player_win32.h"
 
 #include <array>
 #include <string>

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <gdk/gdk.h>
 
-#include "platform/linux/key_codes_gtk.h"
+#include "platform/linux/key_codes.h"
 
 namespace {
 

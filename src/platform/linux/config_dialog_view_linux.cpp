@@ -7,10 +7,10 @@
 #include "gfx/error.h"
 #include "platform/config_dialog_view.h"
 #include "platform/handler_guard.h"
-#include "platform/linux/about_box_view_gtk.h"
+#include "platform/linux/about_box_view_linux.h"
 #include "platform/linux/gtk_session.h"
 #include "platform/linux/gtk_widgets.h"
-#include "platform/linux/interval_spin_gtk.h"
+#include "platform/linux/interval_spin.h"
 
 namespace {
 

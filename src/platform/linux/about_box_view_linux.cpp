@@ -1,4 +1,4 @@
-#include "platform/linux/about_box_view_gtk.h"
+#include "platform/linux/about_box_view_linux.h"
 
 #include <cstdio>
 #include <exception>

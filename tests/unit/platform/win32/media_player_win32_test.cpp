@@ -12,7 +12,7 @@
 
 #include "gfx/error.h"
 #include "platform/ui_host.h"
-#include "platform/win32/media_player_mci.h"
+#include "platform/win32/media_player_win32.h"
 #include "platform/win32/native_window.h"
 #include "platform/win32/windows_header.h"
 #include "unit/test_support/quiet_ui_events.h"

@@ -1,4 +1,4 @@
-#include "platform/win32/dialog_controls_win32.h"
+#include "platform/win32/dialog_controls.h"
 
 #include <algorithm>
 #include <cstring>
