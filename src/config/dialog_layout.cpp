@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 #include "gfx/error.h"
 
@@ -117,6 +118,20 @@ const DialogControl<Events>& ControlOfKind(std::span<const DialogControl<Events>
     const auto found = std::find_if(controls.begin(), controls.end(), [kind](const auto& c) { return c.kind == kind; });
     if (found == controls.end()) throw Error("The dialog has no control of the kind asked for");
     return *found;
+}
+
+const AboutControl& AboutVersionLabel()
+{
+    for (const AboutControl& control : AboutControls())
+        if (std::string_view(control.name) == kVersionLabelName) return control;
+    throw Error("The about box has no version label");
+}
+
+const AboutControl& AboutLinkLabel(AboutLink link)
+{
+    for (const AboutControl& control : AboutControls())
+        if (control.kind == ControlKind::Link && control.link == link) return control;
+    throw Error("The about box has no such link");
 }
 
 template Rect ClientPlace(std::span<const ConfigControl>, const ConfigControl&);

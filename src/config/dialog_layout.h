@@ -80,6 +80,9 @@ constexpr int kListScrollWidth = 600;
 
 // The control that shows the program's version in the about box.
 constexpr const char* kVersionLabelName = "lblVersion";
+const AboutControl& AboutVersionLabel();
+// The about box's label of a link.
+const AboutControl& AboutLinkLabel(AboutLink link);
 
 // A control's place in the window's client area (a panel's controls are placed in the panel).
 template <typename Events>

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <exception>
-#include <string_view>
 #include <vector>
 
 #include "gfx/error.h"
@@ -102,22 +101,16 @@ GtkAboutBoxView::GtkAboutBoxView(GtkWindow* owner) : m_Owner(owner)
     gtk_widget_set_size_request(fixed, kAboutWindow.client.width, kAboutWindow.client.height);
     gtk_container_add(GTK_CONTAINER(m_Window), fixed);
 
-    // In the table's order, so that a panel's labels lie over it.
     const auto controls = AboutControls();
-    std::vector<GtkWidget*> placed;
+    const std::vector<GtkWidget*> placed =
+        PlaceTable(fixed, controls, kAboutWindow.client, [this](const AboutControl& control) { return BuildControl(control); });
+    // The button that closes the box is the window's default: Enter closes it.
     for (const AboutControl& control : controls) {
-        GtkWidget* widget = BuildControl(control);
-        if (control.hint) gtk_widget_set_tooltip_text(widget, control.hint);
-        const Rect place = PlaceInClient(controls, control, kAboutWindow.client);
-        PlaceControl(fixed, widget, place.x, place.y, place.width, place.height);
-        placed.push_back(widget);
-        // The button that closes the box is the window's default: Enter closes it.
-        if (control.click == &AboutBoxEvents::btnCloseClick) {
-            gtk_widget_set_can_default(widget, TRUE);
-            gtk_window_set_default(GTK_WINDOW(m_Window), widget);
-        }
+        if (control.click != &AboutBoxEvents::btnCloseClick) continue;
+        GtkWidget* button = placed[&control - controls.data()];
+        gtk_widget_set_can_default(button, TRUE);
+        gtk_window_set_default(GTK_WINDOW(m_Window), button);
     }
-    SetTabOrder(fixed, controls, [&](const AboutControl& control) { return placed[&control - controls.data()]; });
 }
 
 GtkWidget* GtkAboutBoxView::BuildControl(const AboutControl& control)
@@ -131,7 +124,7 @@ GtkWidget* GtkAboutBoxView::BuildControl(const AboutControl& control)
     }
     case ControlKind::Label: {
         GtkWidget* label = NewLabel(control.text, control.align, control.name);
-        if (std::string_view(control.name) == kVersionLabelName) m_Version = ObjectRef<GtkWidget>::Share(label);
+        if (&control == &AboutVersionLabel()) m_Version = ObjectRef<GtkWidget>::Share(label);
         return label;
     }
     case ControlKind::Link: {
@@ -200,10 +193,8 @@ gboolean GtkAboutBoxView::OnLinkPress(GtkWidget* box, GdkEventButton* event, gpo
 {
     auto* view = static_cast<GtkAboutBoxView*>(self);
     if (event->button != GDK_BUTTON_PRIMARY || event->type != GDK_BUTTON_PRESS) return FALSE;
-    const AboutLink link = view->LinkOf(box);
-    for (const AboutControl& control : AboutControls())
-        if (control.kind == ControlKind::Link && control.link == link && control.click)
-            view->Raise([&control](AboutBoxEvents& events) { (events.*control.click)(); });
+    const AboutControl& label = AboutLinkLabel(view->LinkOf(box));
+    if (label.click) view->Raise([&label](AboutBoxEvents& events) { (events.*label.click)(); });
     return TRUE;
 }
 

@@ -264,15 +264,8 @@ GtkWidget* GtkConfigDialogView::BuildControl(const ConfigControl& control)
 
 void GtkConfigDialogView::BuildControls(GtkWidget* fixed)
 {
-    const auto controls = ConfigControls();
-    for (const ConfigControl& control : controls) {
-        GtkWidget* widget = BuildControl(control);
-        if (control.hint) gtk_widget_set_tooltip_text(widget, control.hint);
-        const Rect place = PlaceInClient(controls, control, kConfigWindow.client);
-        PlaceControl(fixed, widget, place.x, place.y, place.width, place.height);
-        m_Placed.push_back(widget);
-    }
-    SetTabOrder(fixed, controls, [this](const ConfigControl& control) { return Placed(control); });
+    m_Placed = PlaceTable(fixed, ConfigControls(), kConfigWindow.client,
+                          [this](const ConfigControl& control) { return BuildControl(control); });
 }
 
 GtkWidget* GtkConfigDialogView::Placed(const ConfigControl& control) const

@@ -42,12 +42,6 @@ void AddScreenStyleSheet(const char* css)
                                               GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
 }
 
-void PlaceControl(GtkWidget* fixed, GtkWidget* control, int left, int top, int width, int height)
-{
-    gtk_widget_set_size_request(control, width, height);
-    gtk_fixed_put(GTK_FIXED(fixed), control, left, top);
-}
-
 void SetWidgetStyleSheet(GtkWidget* widget, ObjectRef<GtkCssProvider>& provider, const std::string& css)
 {
     GtkStyleContext* context = gtk_widget_get_style_context(widget);

@@ -1,11 +1,12 @@
 #pragma once
 // Small pieces shared by the GTK dialogs: pictures from gfx bitmaps, style sheets scoped to one
-// window, and placing a control at a fixed pixel rectangle.
+// window, and a dialog's table of controls placed at their pixel rectangles.
 #include <gtk/gtk.h>
 
 #include <algorithm>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "config/dialog_layout.h"
 #include "gfx/bitmap.h"
@@ -17,9 +18,6 @@ ObjectRef<GdkPixbuf> PixbufFromBitmap(const Bitmap& bitmap);
 
 // Adds a style sheet for the whole screen once; its rules name the windows they apply to.
 void AddScreenStyleSheet(const char* css);
-
-// Puts a control into a fixed container at left, top with the given size.
-void PlaceControl(GtkWidget* fixed, GtkWidget* control, int left, int top, int width, int height);
 
 // Gives a widget a style sheet of its own (its own rules override the screen's), replacing the
 // one given before.
@@ -50,17 +48,6 @@ std::string FontStyleSheet(const char* windowName, const DialogWindow& window,
     return css;
 }
 
-// The place of a control of the table, cut to the client area (a GtkFixed grows to what it holds).
-template <typename Events>
-Rect PlaceInClient(std::span<const DialogControl<Events>> controls, const DialogControl<Events>& control,
-                   Size client)
-{
-    const Rect place = ClientPlace(controls, control);
-    const int right = std::min(place.x + place.width, client.width);
-    const int bottom = std::min(place.y + place.height, client.height);
-    return Rect{place.x, place.y, right - place.x, bottom - place.y};
-}
-
 // Connects a widget's signal (one with no arguments of its own) to the handler that a table
 // entry (a control or a menu item) names. events is the view's slot for its handlers, read when
 // the signal comes; it must outlive the widget.
@@ -76,14 +63,29 @@ void ConnectHandler(GtkWidget* widget, const char* signal, const Entry& entry, E
     g_signal_connect(widget, signal, G_CALLBACK(forward), const_cast<Events**>(&events));
 }
 
-// Sets the focus chain of a container to the widgets of the table's tab stops, in tab order.
-template <typename Events, typename WidgetOf>
-void SetTabOrder(GtkWidget* container, std::span<const DialogControl<Events>> controls, WidgetOf widgetOf)
+// Builds a table's controls into a fixed container, in the table's order so that a panel's labels
+// lie over it: each made by build, with its hint, at its place cut to the client area (a GtkFixed
+// grows to what it holds). The tab stops make the focus chain, in tab order. Returns the widget
+// placed for each control, in the table's order.
+template <typename Events, typename Build>
+std::vector<GtkWidget*> PlaceTable(GtkWidget* fixed, std::span<const DialogControl<Events>> controls, Size client,
+                                   Build build)
 {
+    std::vector<GtkWidget*> placed;
+    for (const DialogControl<Events>& control : controls) {
+        GtkWidget* widget = build(control);
+        if (control.hint) gtk_widget_set_tooltip_text(widget, control.hint);
+        const Rect place = ClientPlace(controls, control);
+        gtk_widget_set_size_request(widget, std::min(place.Right(), client.width) - place.x,
+                                    std::min(place.Bottom(), client.height) - place.y);
+        gtk_fixed_put(GTK_FIXED(fixed), widget, place.x, place.y);
+        placed.push_back(widget);
+    }
     GList* chain = nullptr;
-    for (const DialogControl<Events>* control : TabOrder(controls)) chain = g_list_append(chain, widgetOf(*control));
+    for (const DialogControl<Events>* control : TabOrder(controls)) chain = g_list_append(chain, placed[control - controls.data()]);
     const Owned<GList, g_list_free> owned(chain);
     G_GNUC_BEGIN_IGNORE_DEPRECATIONS
-    gtk_container_set_focus_chain(GTK_CONTAINER(container), owned.get());
+    gtk_container_set_focus_chain(GTK_CONTAINER(fixed), owned.get());
     G_GNUC_END_IGNORE_DEPRECATIONS
+    return placed;
 }

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <array>
 #include <string>
-#include <string_view>
 
 #include "gfx/error.h"
 #include "platform/win32/dialog_controls.h"
@@ -17,21 +16,7 @@ constexpr const char* kClassName = "TovelinAboutBox";
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
 
-const AboutControl& LinkControl(AboutLink link)
-{
-    for (const AboutControl& control : AboutControls())
-        if (control.kind == ControlKind::Link && control.link == link) return control;
-    throw Error("The about box has no such link");
-}
-
-const AboutControl& VersionLabel()
-{
-    for (const AboutControl& control : AboutControls())
-        if (std::string_view(control.name) == kVersionLabelName) return control;
-    throw Error("The about box has no version label");
-}
-
-int LinkId(AboutLink link) { return ControlId(AboutControls(), LinkControl(link)); }
+int LinkId(AboutLink link) { return ControlId(AboutControls(), AboutLinkLabel(link)); }
 
 struct LinkState {
     COLORREF colour = GetSysColor(COLOR_WINDOWTEXT);
@@ -56,19 +41,19 @@ public:
     ~Win32AboutBox() override
     {
         if (m_Running) EnableWindow(m_Owner, TRUE);
-        m_Window.Destroy();
+        m_Window.Reset();
     }
 
     void SetEvents(AboutBoxEvents& events) override { m_Events = &events; }
 
     void SetVersionText(const std::string& text) override
     {
-        SetLabelText(Control(ControlId(AboutControls(), VersionLabel())), text);
+        SetLabelText(Control(ControlId(AboutControls(), AboutVersionLabel())), text);
     }
 
     std::string VersionText() const override
     {
-        const HWND label = Control(ControlId(AboutControls(), VersionLabel()));
+        const HWND label = Control(ControlId(AboutControls(), AboutVersionLabel()));
         std::string text(static_cast<std::size_t>(GetWindowTextLengthA(label)) + 1, '\0');
         text.resize(static_cast<std::size_t>(GetWindowTextA(label, text.data(), static_cast<int>(text.size()))));
         return text;
@@ -102,7 +87,7 @@ public:
         // rather than some other program's window.
         if (m_Owner) EnableWindow(m_Owner, TRUE);
         m_Running = false;
-        m_Window.Destroy();
+        m_Window.Reset();
     }
 
     void Close() override

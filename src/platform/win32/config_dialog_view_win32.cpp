@@ -47,7 +47,7 @@ public:
         CreateControls();
     }
 
-    ~Win32ConfigDialogView() override { m_Window.Destroy(); }
+    ~Win32ConfigDialogView() override { m_Window.Reset(); }
 
     void SetEvents(ConfigDialogEvents& events) override { m_Events = &events; }
 
@@ -79,7 +79,7 @@ public:
         RunDialogLoop(m_Window.Get(), m_Destroyed);
     }
 
-    void Close() override { m_Window.Destroy(); }
+    void Close() override { m_Window.Reset(); }
 
     NativeWindow Window() const override { return m_Window.Get(); }
 

@@ -60,30 +60,7 @@ Bitmap OverBackground(const Bitmap& picture, Pixel background);
 Pixel SystemPixel(int index);
 
 // An image list, destroyed when the object goes.
-class ImageList {
-public:
-    ImageList() = default;
-    explicit ImageList(HIMAGELIST list) : m_List(list) {}
-    ImageList(ImageList&& other) noexcept : m_List(std::exchange(other.m_List, nullptr)) {}
-    ImageList& operator=(ImageList&& other) noexcept
-    {
-        if (this != &other) {
-            if (m_List) ImageList_Destroy(m_List);
-            m_List = std::exchange(other.m_List, nullptr);
-        }
-        return *this;
-    }
-    ImageList(const ImageList&) = delete;
-    ImageList& operator=(const ImageList&) = delete;
-    ~ImageList()
-    {
-        if (m_List) ImageList_Destroy(m_List);
-    }
-    HIMAGELIST Get() const { return m_List; }
-
-private:
-    HIMAGELIST m_List = nullptr;
-};
+using ImageList = OwnedHandle<HIMAGELIST, ImageList_Destroy>;
 
 // An image list of one picture whose pure magenta pixels are masked out.
 ImageList MaskedImageList(const Bitmap& picture);

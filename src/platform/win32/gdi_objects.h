@@ -1,59 +1,18 @@
 #pragma once
 // Move-only owners of GDI handles: device contexts, fonts and bitmaps, and the selection of an
 // object into a DC, undone before either goes.
-#include <utility>
-
+#include "platform/win32/owned_handle.h"
 #include "platform/win32/windows_header.h"
 
 // A font, bitmap or other object that DeleteObject frees.
-template <typename Handle>
-class GdiObject {
-public:
-    GdiObject() = default;
-    explicit GdiObject(Handle handle) : m_Handle(handle) {}
-    GdiObject(GdiObject&& other) noexcept : m_Handle(std::exchange(other.m_Handle, nullptr)) {}
-    GdiObject& operator=(GdiObject&& other) noexcept
-    {
-        if (this != &other) {
-            Reset();
-            m_Handle = std::exchange(other.m_Handle, nullptr);
-        }
-        return *this;
-    }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    ~GdiObject() { Reset(); }
-
-    Handle Get() const { return m_Handle; }
-    explicit operator bool() const { return m_Handle != nullptr; }
-    void Reset()
-    {
-        if (m_Handle) DeleteObject(m_Handle);
-        m_Handle = nullptr;
-    }
-
-private:
-    Handle m_Handle = nullptr;
-};
-
+template <typename Handle> using GdiObject = OwnedHandle<Handle, DeleteObject>;
 using FontHandle = GdiObject<HFONT>;
 using BitmapHandle = GdiObject<HBITMAP>;
 
 // A memory DC of its own (CreateCompatibleDC).
-class MemoryDc {
+class MemoryDc : public OwnedHandle<HDC, DeleteDC> {
 public:
-    MemoryDc() : m_Dc(CreateCompatibleDC(nullptr)) {}
-    MemoryDc(const MemoryDc&) = delete;
-    MemoryDc& operator=(const MemoryDc&) = delete;
-    ~MemoryDc()
-    {
-        if (m_Dc) DeleteDC(m_Dc);
-    }
-    HDC Get() const { return m_Dc; }
-    explicit operator bool() const { return m_Dc != nullptr; }
-
-private:
-    HDC m_Dc;
+    MemoryDc() : OwnedHandle(CreateCompatibleDC(nullptr)) {}
 };
 
 // A window's DC, or the screen's with a null window, borrowed for a scope (GetDC / ReleaseDC).

@@ -1,8 +1,8 @@
 #pragma once
-// Move-only owners of a registered window class and of a window.
+// Owners of a registered window class and of a window.
 #include <string>
-#include <utility>
 
+#include "platform/win32/owned_handle.h"
 #include "platform/win32/windows_header.h"
 
 // A window class of this module, unregistered when the object goes.
@@ -28,36 +28,5 @@ private:
     ATOM m_Atom = 0;
 };
 
-// A window, destroyed when the object goes unless the window went first (Release()).
-class OwnedWindow {
-public:
-    OwnedWindow() = default;
-    explicit OwnedWindow(HWND window) : m_Window(window) {}
-    OwnedWindow(OwnedWindow&& other) noexcept : m_Window(std::exchange(other.m_Window, nullptr)) {}
-    OwnedWindow& operator=(OwnedWindow&& other) noexcept
-    {
-        if (this != &other) {
-            Destroy();
-            m_Window = std::exchange(other.m_Window, nullptr);
-        }
-        return *this;
-    }
-    OwnedWindow(const OwnedWindow&) = delete;
-    OwnedWindow& operator=(const OwnedWindow&) = delete;
-    ~OwnedWindow() { Destroy(); }
-
-    HWND Get() const { return m_Window; }
-    explicit operator bool() const { return m_Window != nullptr; }
-    // The window was destroyed by other means (WM_DESTROY seen): forget it.
-    void Release() { m_Window = nullptr; }
-    // The handle stays valid during WM_DESTROY, so that the window procedure still knows it.
-    void Destroy()
-    {
-        if (!m_Window) return;
-        DestroyWindow(m_Window);
-        m_Window = nullptr;
-    }
-
-private:
-    HWND m_Window = nullptr;
-};
+// A window, destroyed when the object goes unless it went first (Release(), on WM_NCDESTROY).
+using OwnedWindow = OwnedHandle<HWND, DestroyWindow>;

@@ -140,8 +140,8 @@ public:
     {
         // The window goes without events and without ending anybody's loop.
         ShutDown();
-        m_Window.Destroy();
-        m_ServiceWindow.Destroy();
+        m_Window.Reset();
+        m_ServiceWindow.Reset();
     }
 
     void OpenFullScreenWindow(UiEvents& events, bool topMost) override
@@ -215,7 +215,7 @@ public:
 private:
     friend LRESULT CALLBACK WorkerBoxHook(int code, WPARAM wParam, LPARAM lParam);
 
-    void DestroyNativeWindow() override { m_Window.Destroy(); }
+    void DestroyNativeWindow() override { m_Window.Reset(); }
 
     bool WakeForTasks() override { return PostMessageA(m_ServiceWindow.Get(), kTaskMessage, 0, 0) != 0; }
 
