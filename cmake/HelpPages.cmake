@@ -36,11 +36,7 @@ else()
     list(APPEND TOVELIN_HELP_COPIES ${TOVELIN_PROGRAM_DIR}/help/${name})
   endforeach()
   add_custom_target(tovelin_help ALL DEPENDS ${TOVELIN_HELP_COPIES})
-  # The program finds its pages beside its own file, which a link in bin/ resolves to.
-  install(TARGETS tovelin RUNTIME DESTINATION lib/tovelin)
-  install(FILES ${TOVELIN_HELP_PAGES} DESTINATION lib/tovelin/help)
-  install(CODE [[
-    file(MAKE_DIRECTORY "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/bin")
-    file(CREATE_LINK ../lib/tovelin/tovelin "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/bin/tovelin" SYMBOLIC)
-  ]])
+  # Installed, the program finds its pages in the data folder of its prefix.
+  install(TARGETS tovelin RUNTIME DESTINATION bin)
+  install(FILES ${TOVELIN_HELP_PAGES} DESTINATION share/tovelin/help)
 endif()

@@ -14,6 +14,7 @@ PACKAGES=(
   fonts-liberation fonts-dejavu-core fonts-wine
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64
   xvfb xauth xdotool x11-apps imagemagick fp-utils
+  lintian desktop-file-utils appstream man-db file
   clang libclang-rt-14-dev
 )
 

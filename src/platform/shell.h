@@ -30,5 +30,6 @@ protected:
 
 // Windows: ShellExecuteA and HtmlHelpA (hhctrl.ocx, loaded when first needed). Linux: the
 // desktop's default handlers; the help pages sit as HTML files in a folder "help" beside the
-// program, "<dir>/help.chm::/<page>" showing "<dir>/help/<page>" in the browser.
+// program (or, installed, in <prefix>/share/tovelin/help), "<dir>/help.chm::/<page>" showing
+// "<dir>/help/<page>" in the browser.
 std::unique_ptr<Shell> CreateSystemShell();

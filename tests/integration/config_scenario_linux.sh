@@ -26,37 +26,8 @@ REGEDIT4
 "EnableMusic"=dword:00000001
 REG
 
-# The desktop's default handlers for folders, web pages and mail links: a recorder, so that what
-# the dialog opens can be checked.
-opened="$IT_WORK/opened"
-export XDG_DATA_HOME="$IT_WORK/data"
-mkdir -p "$XDG_DATA_HOME/applications"
-printf '#!/bin/sh\nprintf "%%s\\n" "$@" >>"%s"\n' "$opened" >"$IT_WORK/record-open"
-chmod +x "$IT_WORK/record-open"
-handled='inode/directory;text/html;x-scheme-handler/https;x-scheme-handler/mailto;'
-cat >"$XDG_DATA_HOME/applications/tovelin-test-recorder.desktop" <<DESKTOP
-[Desktop Entry]
-Type=Application
-Name=Recorder
-Exec=$IT_WORK/record-open %u
-MimeType=$handled
-DESKTOP
-{
-    echo '[Default Applications]'
-    for type in ${handled//;/ }; do echo "$type=tovelin-test-recorder.desktop"; done
-    echo '[Added Associations]'
-    for type in ${handled//;/ }; do echo "$type=tovelin-test-recorder.desktop;"; done
-} >"$XDG_CONFIG_HOME/mimeapps.list"
-# opened_with TEXT SECONDS: true once the recorder was handed TEXT (a local file as a path or as
-# its file:// address).
-opened_with() {
-    local tries=0
-    until sed 's|^file://||' "$opened" 2>/dev/null | grep -qxF -- "$1"; do
-        [ $tries -lt $(($2 * 10)) ] || return 1
-        sleep 0.1
-        tries=$((tries + 1))
-    done
-}
+# The desktop's default handlers: a recorder, so that what the dialog opens can be checked.
+it_record_opens
 
 title='Tovelin Screen Saver Configuration '
 client_width=510
@@ -187,16 +158,16 @@ check "the store holds the seven flags as the dialog showed them" [ $flags_ok -e
 window_place "$dialog"
 click $((WX + 60)) $((top + 112 + 7))
 click $((WX + 384 + 56)) $((top + 208 + 12))
-check "Directory Detail opens the selected folder" opened_with "$first" 10
+check "Directory Detail opens the selected folder" it_opened_with "$first" 10
 click $((WX + 60)) $((WY + 10))
 sleep 0.4
 xdotool key --clearmodifiers Down Return
 check "Help Content opens the overview page beside the program" \
-    opened_with "$(dirname "$IT_PROGRAM")/help/Overview.htm" 10
+    it_opened_with "$(dirname "$IT_PROGRAM")/help/Overview.htm" 10
 click $((WX + 60)) $((WY + 10))
 sleep 0.4
 xdotool key --clearmodifiers Down Down Return
-check "Home Page opens the home page" opened_with "https://tovelin.example/?come_from=tovelin_saver" 10
+check "Home Page opens the home page" it_opened_with "https://tovelin.example/?come_from=tovelin_saver" 10
 
 # The about box from the Help menu; the mail link turns blue under the mouse and black after.
 click $((WX + 60)) $((WY + 10))
@@ -235,7 +206,7 @@ if [ -n "$about" ]; then
             [ -z "$(bluish_pixels linux-about-left $mail_x $mail_y 115 13)" -a -n "$(near_black "$black")" ]
     fi
     click $((mail_x + 20)) $((mail_y + 6))
-    check "the mail label opens a message to the support address" opened_with "mailto:support@tovelin.example" 10
+    check "the mail label opens a message to the support address" it_opened_with "mailto:support@tovelin.example" 10
     click $((WX + 296 + 45)) $((WY + 248 + 12))
     check "the about box's Close closes it" window_gone "$about" 10
 fi

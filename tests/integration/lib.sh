@@ -71,6 +71,42 @@ it_prepare_environment() {
     fi
 }
 
+# The desktop's default handlers for folders, web pages and mail links (Linux): a recorder, so
+# that what the program opens can be checked with it_opened_with. Call after
+# it_prepare_environment.
+it_record_opens() {
+    IT_OPENED="$IT_WORK/opened"
+    export XDG_DATA_HOME="$IT_WORK/data"
+    mkdir -p "$XDG_DATA_HOME/applications"
+    printf '#!/bin/sh\nprintf "%%s\\n" "$@" >>"%s"\n' "$IT_OPENED" >"$IT_WORK/record-open"
+    chmod +x "$IT_WORK/record-open"
+    local handled='inode/directory;text/html;x-scheme-handler/https;x-scheme-handler/mailto;' type
+    cat >"$XDG_DATA_HOME/applications/tovelin-test-recorder.desktop" <<DESKTOP
+[Desktop Entry]
+Type=Application
+Name=Recorder
+Exec=$IT_WORK/record-open %u
+MimeType=$handled
+DESKTOP
+    {
+        echo '[Default Applications]'
+        for type in ${handled//;/ }; do echo "$type=tovelin-test-recorder.desktop"; done
+        echo '[Added Associations]'
+        for type in ${handled//;/ }; do echo "$type=tovelin-test-recorder.desktop;"; done
+    } >"$XDG_CONFIG_HOME/mimeapps.list"
+}
+
+# it_opened_with TEXT SECONDS: true once the recorder was handed TEXT (a local file as a path or
+# as its file:// address).
+it_opened_with() {
+    local tries=0
+    until sed 's|^file://||' "$IT_OPENED" 2>/dev/null | grep -qxF -- "$1"; do
+        [ $tries -lt $(($2 * 10)) ] || return 1
+        sleep 0.1
+        tries=$((tries + 1))
+    done
+}
+
 # Runs the program with a command line, in the background; sets IT_PID. The limit only stops a
 # program that hangs: a long scenario on a busy machine needs well over a minute.
 IT_PROGRAM_LIMIT=${IT_PROGRAM_LIMIT:-180}
