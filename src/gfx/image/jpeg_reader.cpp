@@ -309,15 +309,15 @@ Pixel CmykPixel(const std::uint8_t* p)
     return MakePixel(mix(p[0]), mix(p[1]), mix(p[2]));
 }
 
-} // namespace
-
-Bitmap LoadFittedJpeg(ImageSource& source, const FitFunction& fit)
+// The fitted picture in the stored orientation; the decoder's memory goes with this call, before
+// the picture is turned.
+FittedCanvas DecodeFitted(ImageSource& source, const FitFunction& fit)
 {
     JpegDecompressor jpeg(source);
     const Size imageSize = jpeg.ReadHeader();
     const Orientation orientation = jpeg.ExifOrientation();
     FittedCanvas canvas(imageSize, FittedSizeOf(imageSize, fit, orientation), orientation);
-    if (canvas.IsEmpty()) return canvas.Take();
+    if (canvas.IsEmpty()) return canvas;
 
     jpeg.CheckLength(source.Size());
     jpeg.Start();
@@ -331,5 +331,9 @@ Bitmap LoadFittedJpeg(ImageSource& source, const FitFunction& fit)
             canvas.PutRow(y, [&row](int x) { return BgrxPixel(&row[static_cast<std::size_t>(x) * 4]); });
         }
     }
-    return canvas.Take();
+    return canvas;
 }
+
+} // namespace
+
+Bitmap LoadFittedJpeg(ImageSource& source, const FitFunction& fit) { return DecodeFitted(source, fit).Take(); }
