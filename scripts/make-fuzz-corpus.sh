@@ -78,4 +78,29 @@ bmp("os2_v2_8", os2, palette, bytes([0, 1, 2, 0, 3, 4, 0, 0]))
 bmp("v4_32_masks", info(108, 2, 1, 32, compression=3, masks=(0xFF, 0xFF00, 0xFF0000, 0)), b"",
     struct.pack("<II", 0x00112233, 0x00445566))
 PY
+
+# The Exif parser's seeds: the APP1 payloads of both byte orders, one with a chain of directories.
+exifs=$root/fuzz/corpus/exif
+mkdir -p "$exifs"
+python3 - "$exifs" <<'PY'
+import struct, sys
+out = sys.argv[1]
+def block(order, entries, next_ifd=0):
+    f = "<" if order == b"II" else ">"
+    body = order + struct.pack(f + "HI", 42, 8) + struct.pack(f + "H", len(entries))
+    for tag, typ, count, value in entries:
+        body += struct.pack(f + "HHIHH", tag, typ, count, value, 0)
+    return b"Exif\0\0" + body + struct.pack(f + "I", next_ifd)
+open(f"{out}/intel_6.bin", "wb").write(block(b"II", [(0x0100, 3, 1, 19), (0x0112, 3, 1, 6)]))
+open(f"{out}/motorola_8.bin", "wb").write(block(b"MM", [(0x0112, 3, 1, 8)], next_ifd=8))
+PY
+# And a JPEG that carries one, as APP1 right after the start marker.
+python3 - "$jpegs" "$exifs" <<'PY'
+import struct, sys
+jpegs, exifs = sys.argv[1:]
+jpeg = open(f"{jpegs}/baseline_420.jpg", "rb").read()
+payload = open(f"{exifs}/intel_6.bin", "rb").read()
+app1 = b"\xff\xe1" + struct.pack(">H", len(payload) + 2) + payload
+open(f"{jpegs}/exif_turned.jpg", "wb").write(jpeg[:2] + app1 + jpeg[2:])
+PY
 ls "$jpegs" "$bmps" | wc -l

@@ -9,7 +9,7 @@ set -euo pipefail
 duration=${1:-60}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${FUZZ_BUILD_DIR:-$root/build/fuzz}
-readers=(jpeg bmp)
+readers=(jpeg bmp exif)
 
 if [ ! -f "$build/build.ninja" ]; then
   mkdir -p "$build"

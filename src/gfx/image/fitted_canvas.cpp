@@ -9,11 +9,15 @@
 
 namespace {
 
-std::vector<int> SourceIndices(int sourceLength, int fittedLength)
+// The stored index that each fitted index shows, non-decreasing. Along a flipped axis the
+// upright stretch runs from the other end: fitted index i is upright index n-1-i.
+std::vector<int> SourceIndices(int sourceLength, int fittedLength, bool flipped)
 {
     std::vector<int> indices(static_cast<std::size_t>(fittedLength));
     for (int i = 0; i < fittedLength; ++i) {
-        indices[static_cast<std::size_t>(i)] = StretchSourceIndex(i, sourceLength, fittedLength);
+        indices[static_cast<std::size_t>(i)] = flipped
+            ? sourceLength - 1 - StretchSourceIndex(fittedLength - 1 - i, sourceLength, fittedLength)
+            : StretchSourceIndex(i, sourceLength, fittedLength);
     }
     return indices;
 }
@@ -25,7 +29,7 @@ std::string SizeText(Size size)
 
 } // namespace
 
-Size FittedSizeOf(Size imageSize, const FitFunction& fit)
+Size FittedSizeOf(Size imageSize, const FitFunction& fit, Orientation orientation)
 {
     if (imageSize.width <= 0 || imageSize.height <= 0) {
         throw Error("Invalid image size " + SizeText(imageSize));
@@ -33,17 +37,36 @@ Size FittedSizeOf(Size imageSize, const FitFunction& fit)
     if (std::int64_t{imageSize.width} * imageSize.height > kMaxBitmapPixels) {
         throw Error("The image is too large (" + SizeText(imageSize) + ")");
     }
-    const Size fitted = fit(imageSize);
+    const Size fitted = fit(orientation.Turn(imageSize));
     if (fitted.width < 0 || fitted.height < 0) throw Error("Invalid fitted size " + SizeText(fitted));
-    return fitted;
+    return orientation.Turn(fitted);
 }
 
-FittedCanvas::FittedCanvas(Size imageSize, Size fittedSize)
-    : m_ImageSize(imageSize), m_Bitmap(fittedSize.width, fittedSize.height, kBlack)
+FittedCanvas::FittedCanvas(Size imageSize, Size fittedSize, Orientation orientation)
+    : m_ImageSize(imageSize), m_Orientation(orientation), m_Bitmap(fittedSize.width, fittedSize.height, kBlack)
 {
     if (m_Bitmap.IsEmpty()) return;
-    m_Columns = SourceIndices(imageSize.width, fittedSize.width);
-    m_Rows = SourceIndices(imageSize.height, fittedSize.height);
+    m_Columns = SourceIndices(imageSize.width, fittedSize.width, orientation.flipColumns);
+    m_Rows = SourceIndices(imageSize.height, fittedSize.height, orientation.flipRows);
+}
+
+Bitmap FittedCanvas::Take()
+{
+    if (m_Orientation.IsIdentity() || m_Bitmap.IsEmpty()) return std::move(m_Bitmap);
+    const Bitmap stored = std::move(m_Bitmap);
+    const Orientation o = m_Orientation;
+    const Size size = o.Turn(stored.GetSize());
+    Bitmap upright(size.width, size.height, kBlack);
+    for (int y = 0; y < size.height; ++y) {
+        Pixel* out = upright.Row(y);
+        for (int x = 0; x < size.width; ++x) {
+            const int column = o.swapAxes ? y : x;
+            const int row = o.swapAxes ? x : y;
+            out[x] = stored.At(o.flipColumns ? stored.Width() - 1 - column : column,
+                               o.flipRows ? stored.Height() - 1 - row : row);
+        }
+    }
+    return upright;
 }
 
 std::pair<int, int> FittedCanvas::FittedColumnsOf(int begin, int end) const

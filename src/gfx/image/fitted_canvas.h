@@ -2,21 +2,26 @@
 // The fitted picture that an image reader fills while it decodes: it knows which source rows
 // and columns a nearest-neighbour stretch to the fitted size picks, so that a reader can skip
 // everything else and still produce exactly what a full decode followed by StretchCopy gives.
+// A picture stored turned is filled in its stored orientation, with the rows and columns that
+// the upright picture's stretch picks, and only the fitted picture is turned.
 #include <utility>
 #include <vector>
 
 #include "gfx/bitmap.h"
 #include "gfx/geometry.h"
+#include "gfx/image/exif_orientation.h"
 #include "gfx/image/image_file.h"
 
-// Calls fit and checks its answer; throws Error for an image above kMaxBitmapPixels (before
-// anything is allocated) or a negative fitted size.
-Size FittedSizeOf(Size imageSize, const FitFunction& fit);
+// Calls fit with the upright size and checks its answer; throws Error for an image above
+// kMaxBitmapPixels (before anything is allocated) or a negative fitted size. Returns the fitted
+// size in the stored picture's orientation.
+Size FittedSizeOf(Size imageSize, const FitFunction& fit, Orientation orientation = {});
 
 class FittedCanvas {
 public:
-    // The fitted bitmap starts black: pixels that a reader never writes stay black.
-    FittedCanvas(Size imageSize, Size fittedSize);
+    // The fitted bitmap starts black: pixels that a reader never writes stay black. Sizes and
+    // rows are the stored picture's; Take() turns the result upright.
+    FittedCanvas(Size imageSize, Size fittedSize, Orientation orientation = {});
 
     bool IsEmpty() const { return m_Bitmap.IsEmpty(); }
     Size ImageSize() const { return m_ImageSize; }
@@ -44,13 +49,15 @@ public:
     // Same, from a row already reduced to the fitted width.
     void PutFittedRow(int sourceRow, const Pixel* fittedRow);
 
-    Bitmap Take() { return std::move(m_Bitmap); }
+    // The fitted picture, upright: exactly the upright full picture stretched to the fitted size.
+    Bitmap Take();
 
 private:
     std::pair<int, int> FittedRowsOf(int sourceRow) const;
     void RepeatRow(int first, int last);
 
     Size m_ImageSize;
+    Orientation m_Orientation;
     Bitmap m_Bitmap;
     std::vector<int> m_Columns;
     std::vector<int> m_Rows;

@@ -189,8 +189,23 @@ public:
 
     Size ReadHeader()
     {
-        Check(Guarded(m_Errors, [this] { jpeg_read_header(&m_Info, TRUE); }));
+        // The APP1 segments are kept for their Exif block (at most 64 KB each).
+        Check(Guarded(m_Errors, [this] {
+            jpeg_save_markers(&m_Info, JPEG_APP0 + 1, 0xFFFF);
+            jpeg_read_header(&m_Info, TRUE);
+        }));
         return Size{static_cast<int>(m_Info.image_width), static_cast<int>(m_Info.image_height)};
+    }
+
+    // The turn that the first Exif block's Orientation tag asks for.
+    Orientation ExifOrientation() const
+    {
+        for (jpeg_saved_marker_ptr marker = m_Info.marker_list; marker; marker = marker->next) {
+            const std::span<const std::uint8_t> payload(marker->data, marker->data_length);
+            if (marker->marker == JPEG_APP0 + 1 && IsExifBlock(payload))
+                return Orientation::FromTag(ExifOrientationTag(payload));
+        }
+        return {};
     }
 
     // Starts the full-size decode into 4 bytes per pixel: blue, green, red, unused, or for
@@ -294,14 +309,15 @@ Pixel CmykPixel(const std::uint8_t* p)
     return MakePixel(mix(p[0]), mix(p[1]), mix(p[2]));
 }
 
-} // namespace
-
-Bitmap LoadFittedJpeg(ImageSource& source, const FitFunction& fit)
+// The fitted picture in the stored orientation; the decoder's memory goes with this call, before
+// the picture is turned.
+FittedCanvas DecodeFitted(ImageSource& source, const FitFunction& fit)
 {
     JpegDecompressor jpeg(source);
     const Size imageSize = jpeg.ReadHeader();
-    FittedCanvas canvas(imageSize, FittedSizeOf(imageSize, fit));
-    if (canvas.IsEmpty()) return canvas.Take();
+    const Orientation orientation = jpeg.ExifOrientation();
+    FittedCanvas canvas(imageSize, FittedSizeOf(imageSize, fit, orientation), orientation);
+    if (canvas.IsEmpty()) return canvas;
 
     jpeg.CheckLength(source.Size());
     jpeg.Start();
@@ -315,5 +331,9 @@ Bitmap LoadFittedJpeg(ImageSource& source, const FitFunction& fit)
             canvas.PutRow(y, [&row](int x) { return BgrxPixel(&row[static_cast<std::size_t>(x) * 4]); });
         }
     }
-    return canvas.Take();
+    return canvas;
 }
+
+} // namespace
+
+Bitmap LoadFittedJpeg(ImageSource& source, const FitFunction& fit) { return DecodeFitted(source, fit).Take(); }
