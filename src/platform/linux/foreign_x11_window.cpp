@@ -127,19 +127,28 @@ void ForeignX11Window::Draw(cairo_surface_t* frame, const Rect& area)
     XFlush(XDisplayOf(m_Display));
 }
 
-TerminationSignals::TerminationSignals(std::function<void()> onSignal) : m_OnSignal(std::move(onSignal))
+namespace {
+
+// What a termination signal does now; nothing once the show has ended. The GLib sources stay for
+// the life of the process: removing them would give the signals their deadly default back.
+std::function<void()> g_OnTermination;
+bool g_TerminationSourcesAdded = false;
+
+} // namespace
+
+TerminationSignals::TerminationSignals(std::function<void()> onSignal)
 {
-    for (const int signal : {SIGTERM, SIGINT, SIGHUP})
-        m_Sources.push_back(g_unix_signal_add(signal, OnSignal, this));
+    g_OnTermination = std::move(onSignal);
+    if (g_TerminationSourcesAdded) return;
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) g_unix_signal_add(signal, OnSignal, nullptr);
+    g_TerminationSourcesAdded = true;
 }
 
-TerminationSignals::~TerminationSignals()
-{
-    for (const unsigned source : m_Sources) g_source_remove(source);
-}
+TerminationSignals::~TerminationSignals() { g_OnTermination = nullptr; }
 
-gboolean TerminationSignals::OnSignal(gpointer self)
+gboolean TerminationSignals::OnSignal(gpointer)
 {
-    static_cast<TerminationSignals*>(self)->m_OnSignal();
+    // The handler may end the show, and this object with it.
+    if (const std::function<void()> onSignal = g_OnTermination) onSignal();
     return G_SOURCE_CONTINUE;
 }

@@ -52,7 +52,8 @@ private:
 };
 
 // SIGTERM, SIGINT and SIGHUP reach onSignal on the UI thread's main context, instead of ending
-// the process at once; the default actions come back when this goes.
+// the process at once. Once this goes, they are ignored until the process ends: a daemon may
+// send a second one while the show tears down, which must not change its exit status.
 class TerminationSignals {
 public:
     explicit TerminationSignals(std::function<void()> onSignal);
@@ -61,7 +62,5 @@ public:
     ~TerminationSignals();
 
 private:
-    static gboolean OnSignal(gpointer self);
-    std::function<void()> m_OnSignal;
-    std::vector<unsigned> m_Sources;
+    static gboolean OnSignal(gpointer);
 };
