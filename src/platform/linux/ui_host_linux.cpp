@@ -150,7 +150,8 @@ void GtkUiHost::AttachForeignWindow(UiEvents& events)
         .exposed =
             [this] {
                 ++m_InputCount;
-                ShowFrame(LastFrame().Bounds());
+                // Inside GDK's dispatch: no error may cross it.
+                Guarded([this] { ShowFrame(LastFrame().Bounds()); });
                 QueuePaint();
             },
         .lost = [this] { m_Channel->Post([this] { WindowLost(); }); },
