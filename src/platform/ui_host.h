@@ -61,6 +61,9 @@ public:
     virtual void Closed() = 0;
     virtual void TimerTick(int timerId) = 0;
     virtual void MediaNotify(unsigned flags) = 0;
+    // The window has taken a new size, which ScreenSize() now gives. Only a window that is not
+    // the program's own (a screen-saver daemon's) changes size under the show.
+    virtual void Resized() {}
 
 protected:
     UiEvents() = default;

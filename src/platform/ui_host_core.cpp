@@ -21,6 +21,18 @@ void UiHostCore::RequestClose()
     m_Closing = false;
 }
 
+void UiHostCore::WindowLost()
+{
+    if (m_Phase != Phase::Open) return;
+    // A close already under way ends by itself; it only has to find the window gone.
+    if (m_Closing) return;
+    RequestClose();
+    if (m_Phase == Phase::Open) {
+        DestroyNativeWindow();
+        if (m_Phase == Phase::Open) WindowGone();
+    }
+}
+
 void UiHostCore::WindowGone()
 {
     m_Phase = Phase::Gone;

@@ -61,6 +61,14 @@ protected:
     // The native window has been destroyed, by the close or otherwise: nothing more reaches the
     // form, tasks are dropped, boxes are answered and timers stop.
     void WindowGone();
+    // The window now has the size that ScreenSize() gives.
+    void WindowResized()
+    {
+        Deliver([](UiEvents& events) { events.Resized(); });
+    }
+    // The native window went away under the host (its owner destroyed it): the close protocol
+    // runs so that the form releases what it holds, and the window is gone even if it refused.
+    void WindowLost();
     // The same, and no events at all: first thing in the derived host's destructor.
     void ShutDown()
     {

@@ -8,6 +8,7 @@
 #include "platform/program_file.h"
 #include "platform/text.h"
 #include "settings/saver_settings.h"
+#include "slideshow/info_overlay.h"
 
 TfrmMain* frmMain = nullptr;
 
@@ -188,6 +189,21 @@ void TfrmMain::Timer1Timer()
 void TfrmMain::Timer2Timer()
 {
     if (!m_Closing && !m_Drawing) PresentFrame();
+}
+
+void TfrmMain::FormResize()
+{
+    // After FormClose the bitmaps are gone; before FormCreate there is nothing standing.
+    if (m_Closing || !m_ScreenBitmap || !m_InfoBitmap) return;
+    const Size client = m_Host.ScreenSize();
+    if (client == m_ClientSize) return;
+    SetClientSize(client);
+    m_ScreenBitmap->SetSize(client.width, client.height);
+    const Size band = InfoBitmapSize(client.width);
+    m_InfoBitmap = std::make_unique<Bitmap>(band.width, band.height, kWhite);
+    m_FrameComposer.Reset();
+    // A slide step in progress presents its next step at the new size by itself.
+    if (!m_Drawing) PresentFrame();
 }
 
 void TfrmMain::TimerTick(int timerId)

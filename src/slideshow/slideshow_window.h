@@ -44,6 +44,9 @@ public:
     void paintBoxPaint();
     void Timer1Timer();
     void Timer2Timer();
+    // The window took a new size (only a window that is not ours does): the standing frame is
+    // composed again at once for it, and the next photo is fitted to it.
+    void FormResize();
 
     // The slide step and the operations its animations share.
     void DrawScreen();
@@ -66,6 +69,7 @@ public:
     void Closed() override { FormClose(); }
     void TimerTick(int timerId) override;
     void MediaNotify(unsigned) override { m_MediaPlayerNotify(); }
+    void Resized() override { FormResize(); }
 
     // The window's size: the screen's, once FormCreate has set it.
     Size ClientSize() const { return m_ClientSize; }

@@ -3,6 +3,7 @@
 #include <pango/pangocairo.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <utility>
 
 #include "gfx/error.h"
@@ -79,6 +80,16 @@ GtkUiHost::GtkUiHost() : UiHostCore(true)
     m_Channel = std::make_shared<UiThreadChannel>();
 }
 
+GtkUiHost::GtkUiHost(const ForeignWindowTarget& target) : UiHostCore(true)
+{
+    if (!ClaimGtkThread() || !EnsureGtkInitialized()) throw Error("No display is available (is DISPLAY set?)");
+    m_Foreign = std::make_unique<ForeignX11Window>(target);
+    m_Screen = m_Foreign->GetSize();
+    m_Channel = std::make_shared<UiThreadChannel>();
+    // From now on, so that a signal before the window is attached still ends the show cleanly.
+    m_TerminationSignals = std::make_unique<TerminationSignals>([this] { OnTerminationSignal(); });
+}
+
 GtkUiHost::~GtkUiHost()
 {
     // Waiting workers get their answer now; queued tasks would find a host that is gone.
@@ -90,6 +101,7 @@ void GtkUiHost::OpenFullScreenWindow(UiEvents& events, bool topMost)
 {
     if (m_Window || WindowHasGone()) throw Error("The UI host has already opened its window.");
     if (!OnUiThread()) throw Error("The window can only be opened on the UI thread.");
+    if (m_Foreign) return AttachForeignWindow(events);
     if (!EnsureGtkInitialized())
         throw Error("Cannot open the full-screen window: no display is available (is DISPLAY set?).");
     GdkRectangle geometry{};
@@ -124,6 +136,65 @@ void GtkUiHost::OpenFullScreenWindow(UiEvents& events, bool topMost)
     gtk_window_fullscreen(gtkWindow);
 }
 
+void GtkUiHost::AttachForeignWindow(UiEvents& events)
+{
+    if (WindowIsOpen()) throw Error("The UI host has already opened its window.");
+    WindowOpened(events);
+    m_Channel->SetWindowOpen(true);
+    m_Foreign->Watch({
+        .resized =
+            [this] {
+                m_Screen = m_Foreign->GetSize();
+                m_Channel->Post([this] { WindowResized(); });
+            },
+        .exposed =
+            [this] {
+                ++m_InputCount;
+                // Inside GDK's dispatch: no error may cross it.
+                Guarded([this] { ShowFrame(LastFrame().Bounds()); });
+                QueuePaint();
+            },
+        .lost = [this] { m_Channel->Post([this] { WindowLost(); }); },
+    });
+    // The window is on the screen already: the show paints it as it would a window of its own.
+    QueuePaint();
+    if (m_TerminationPending) m_Channel->Post([this] { RequestClose(); });
+}
+
+void GtkUiHost::OnTerminationSignal()
+{
+    if (WindowIsOpen()) {
+        RequestClose();
+    } else if (!WindowHasGone()) {
+        m_TerminationPending = true;
+    }
+}
+
+void GtkUiHost::DestroyNativeWindow()
+{
+    // Another program's window stays; only the show in it ends.
+    if (m_Foreign) return NativeWindowDestroyed();
+    if (m_Window) gtk_widget_destroy(m_Window);
+}
+
+void GtkUiHost::NativeWindowDestroyed()
+{
+    m_Window = nullptr;
+    WindowGone();
+    m_Channel->SetWindowOpen(false);
+    for (GMainLoop* loop : m_Loops) g_main_loop_quit(loop);
+}
+
+void GtkUiHost::QueuePaint()
+{
+    // The form's paint handler animates and waits: it runs after the paint phase, not in it.
+    if (m_PaintQueued) return;
+    m_PaintQueued = m_Channel->Post([this] {
+        m_PaintQueued = false;
+        Deliver([](UiEvents& events) { events.Paint(); });
+    });
+}
+
 Size GtkUiHost::ScreenSize() const
 {
     if (!m_Screen.IsEmpty()) return m_Screen;
@@ -134,7 +205,7 @@ Size GtkUiHost::ScreenSize() const
 
 void GtkUiHost::Run()
 {
-    if (!m_Window) return;
+    if (!m_Window && !(m_Foreign && WindowIsOpen())) return;
     const MainLoopPtr loop = NewMainLoop();
     m_Loops.push_back(loop.get());
     {
@@ -206,6 +277,12 @@ gboolean GtkUiHost::OnTimer(gpointer self)
 
 std::optional<int> GtkUiHost::ShowWorkerBox(const std::string& text, const std::string& caption, unsigned style)
 {
+    if (m_Foreign) {
+        // No window of the program's own goes up over another's: the box's text goes to the
+        // log, and it gives its cancelling answer.
+        std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+        return std::nullopt;
+    }
     if (OnUiThread()) return ShowMessageBox(text, caption, style, m_Window);
     // The channel outlives the host for a worker still waiting when the host goes away.
     const std::shared_ptr<UiThreadChannel> channel = m_Channel;
@@ -274,6 +351,10 @@ void GtkUiHost::ShowFrame(const Rect& area)
     }
     if (area.IsEmpty()) return;
     cairo_surface_mark_dirty_rectangle(m_LastFrameSurface.get(), area.x, area.y, area.width, area.height);
+    if (m_Foreign) {
+        if (WindowIsOpen()) m_Foreign->Draw(m_LastFrameSurface.get(), area);
+        return;
+    }
     if (!m_Window) return;
     GdkWindow* gdkWindow = gtk_widget_get_window(m_Window);
     if (!gdkWindow || !gdk_window_is_viewable(gdkWindow)) return;
@@ -379,13 +460,7 @@ gboolean GtkUiHost::OnDraw(GtkWidget*, cairo_t* cr, gpointer self)
         cairo_rectangle(cr, 0, 0, host.LastFrame().Width(), host.LastFrame().Height());
         cairo_fill(cr);
     }
-    // The form's paint handler animates and waits: it runs after GTK's paint phase, not in it.
-    if (!host.m_PaintQueued) {
-        host.m_PaintQueued = host.m_Channel->Post([&host] {
-            host.m_PaintQueued = false;
-            host.Deliver([](UiEvents& events) { events.Paint(); });
-        });
-    }
+    host.QueuePaint();
     return TRUE;
 }
 
@@ -395,13 +470,6 @@ gboolean GtkUiHost::OnDeleteEvent(GtkWidget*, GdkEvent*, gpointer self)
     return TRUE;
 }
 
-void GtkUiHost::OnDestroy(GtkWidget*, gpointer self)
-{
-    auto& host = *static_cast<GtkUiHost*>(self);
-    host.m_Window = nullptr;
-    host.WindowGone();
-    host.m_Channel->SetWindowOpen(false);
-    for (GMainLoop* loop : host.m_Loops) g_main_loop_quit(loop);
-}
+void GtkUiHost::OnDestroy(GtkWidget*, gpointer self) { static_cast<GtkUiHost*>(self)->NativeWindowDestroyed(); }
 
 std::unique_ptr<UiHost> CreateUiHost() { return std::make_unique<GtkUiHost>(); }

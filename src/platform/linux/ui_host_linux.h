@@ -8,15 +8,21 @@
 #include <memory>
 #include <vector>
 
+#include "platform/linux/foreign_x11_window.h"
 #include "platform/linux/glib_owners.h"
 #include "platform/linux/ui_thread_channel.h"
 #include "platform/ui_host_core.h"
 
 // Events reach the form connected with ConnectEvents even without a window: timers, posted
 // notifications and media notifications.
+//
+// Over another program's window, the main window is that one: OpenFullScreenWindow attaches to
+// it, the show follows its size and ends with it or with a termination signal.
 class GtkUiHost final : public UiHostCore {
 public:
     GtkUiHost();
+    // Opens the display at once; throws Error when it or the window is missing.
+    explicit GtkUiHost(const ForeignWindowTarget& target);
     ~GtkUiHost() override;
 
     void OpenFullScreenWindow(UiEvents& events, bool topMost) override;
@@ -52,7 +58,13 @@ private:
     static void OnWorkerBoxResponse(GtkDialog*, gint response, gpointer box);
     static void OnWorkerBoxDestroy(GtkWidget*, gpointer box);
 
-    void DestroyNativeWindow() override { if (m_Window) gtk_widget_destroy(m_Window); }
+    void DestroyNativeWindow() override;
+    // The main window has gone: the loops end.
+    void NativeWindowDestroyed();
+    void AttachForeignWindow(UiEvents& events);
+    // A paint for the form after GTK's or the X server's paint phase, once per batch.
+    void QueuePaint();
+    void OnTerminationSignal();
     bool WakeForTasks() override { return m_Channel->Post([this] { RunPostedTasks(); }); }
     void StartNativeTimer(int timerId, int intervalMs) override;
     void StopNativeTimer(int timerId) override { m_Timers.erase(timerId); }
@@ -75,4 +87,8 @@ private:
     std::vector<GPollFD> m_PollFds;
     SurfacePtr m_LastFrameSurface; // over LastFrame()'s pixels
     std::vector<std::unique_ptr<WorkerBox>> m_WorkerBoxes;
+    // Another program's window as the main window, and the signals that end the show in it.
+    std::unique_ptr<ForeignX11Window> m_Foreign;
+    std::unique_ptr<TerminationSignals> m_TerminationSignals;
+    bool m_TerminationPending = false;
 };

@@ -40,10 +40,12 @@ private:
     ScriptedPlayerState& m_State;
 };
 
+// Only keys, mouse buttons and paints end a wait early.
 bool EndsAWait(const ScriptedUiHost::Input& input)
 {
-    return !std::holds_alternative<ScriptedUiHost::MouseMoveTo>(input) &&
-           !std::holds_alternative<ScriptedUiHost::CloseRequest>(input);
+    return std::holds_alternative<ScriptedUiHost::Key>(input) ||
+           std::holds_alternative<ScriptedUiHost::MouseDownAt>(input) ||
+           std::holds_alternative<ScriptedUiHost::PaintRequest>(input);
 }
 
 } // namespace
@@ -76,6 +78,15 @@ void ScriptedUiHost::DeliverInput(const Input& input)
     if (!WindowOpen()) return;
     if (std::holds_alternative<CloseRequest>(input)) {
         RequestClose();
+        return;
+    }
+    if (const auto* resize = std::get_if<Resize>(&input)) {
+        m_Screen = resize->size;
+        WindowResized();
+        return;
+    }
+    if (std::holds_alternative<WindowLoss>(input)) {
+        WindowLost();
         return;
     }
     Deliver([&](UiEvents& events) {

@@ -47,7 +47,12 @@ public:
     };
     struct PaintRequest {};
     struct CloseRequest {};
-    using Input = std::variant<Key, MouseDownAt, MouseMoveTo, PaintRequest, CloseRequest>;
+    // The window, not ours, takes a new size; or its owner destroys it.
+    struct Resize {
+        Size size;
+    };
+    struct WindowLoss {};
+    using Input = std::variant<Key, MouseDownAt, MouseMoveTo, PaintRequest, CloseRequest, Resize, WindowLoss>;
 
     struct DrawnText {
         TextFont font;
