@@ -141,6 +141,12 @@ std::optional<RememberedLibrary> ParseLibrary(std::string_view text, std::string
     // The checksum line closes the file: without it the file was cut short.
     const std::size_t endLine = text.rfind("END ");
     if (endLine == std::string_view::npos || text.empty() || text.back() != '\n') return std::nullopt;
+    Reader reader(text.substr(0, endLine));
+    reader.Expect(kMagic);
+    reader.Expect("D ");
+    const std::string_view stored = reader.Entry(kMaxDirectoriesBytes);
+    // Another directory list is turned away before the whole file is summed.
+    if (!reader.Ok() || stored != directories) return std::nullopt;
     const std::string_view hex = text.substr(endLine + 4, text.size() - endLine - 5);
     std::uint64_t checksum = 0;
     const auto [hexEnd, hexError] = std::from_chars(hex.data(), hex.data() + hex.size(), checksum, 16);
@@ -148,12 +154,6 @@ std::optional<RememberedLibrary> ParseLibrary(std::string_view text, std::string
         Checksum(text.substr(0, endLine)) != checksum) {
         return std::nullopt;
     }
-
-    Reader reader(text.substr(0, endLine));
-    reader.Expect(kMagic);
-    reader.Expect("D ");
-    const std::string_view stored = reader.Entry(kMaxDirectoriesBytes);
-    if (!reader.Ok() || stored != directories) return std::nullopt;
     RememberedLibrary library;
     library.directories = std::string(stored);
     library.photos = reader.List('P', [](std::string_view path) { return ClassifyMediaFile(path) == MediaKind::Photo; }, 1);
