@@ -22,8 +22,10 @@ mkdir -p "$cache"
 key='HKCU\Control Panel\Screen Saver.Tovelin'
 if [ "$IT_PLATFORM" = win32 ]; then
     photo_dir="Z:${library//\//\\}"
-    export LOCALAPPDATA="Z:${cache//\//\\}"
-    cache_file="$cache/Tovelin/library.cache"
+    # Wine sets LOCALAPPDATA from the prefix's own profile whatever the caller's says: the
+    # throwaway folder is the prefix's, emptied before and after.
+    cache_file=$(echo "$WINEPREFIX"/drive_c/users/*/AppData/Local)/Tovelin/library.cache
+    rm -rf "$(dirname "$cache_file")"
     winreg() { timeout 60 "$IT_ROOT/scripts/wine-run.sh" reg "$@" >/dev/null 2>&1; }
     winreg delete "$key" /f
     winreg add "$key" /v PhotoDirectorys /t REG_SZ /d "$photo_dir" /f &&
@@ -31,7 +33,7 @@ if [ "$IT_PLATFORM" = win32 ]; then
         winreg add "$key" /v DisableRandom /t REG_DWORD /d 0 /f &&
         winreg add "$key" /v EnableMusic /t REG_DWORD /d 0 /f ||
         { fail "settings prepared in the Wine registry"; it_finish; }
-    trap 'winreg delete "$key" /f; it_cleanup' EXIT
+    trap 'winreg delete "$key" /f; rm -rf "$(dirname "$cache_file")"; it_cleanup' EXIT
     export WINEDEBUG=-all,+debugstr
     separator='\'
 else

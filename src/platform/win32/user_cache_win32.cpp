@@ -54,7 +54,7 @@ std::optional<std::string> AnsiPath(PCWSTR wide)
 
 std::optional<std::string> LocalAppData()
 {
-    // The variable first: it names the same folder, and a test can point it elsewhere.
+    // The variable first: it names the same folder (Wine sets it from the prefix, though).
     if (const char* variable = std::getenv("LOCALAPPDATA"); variable && *variable) return std::string(variable);
     CoTaskText path;
     if (FAILED(SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_DEFAULT, nullptr, path.Out()))) return std::nullopt;
