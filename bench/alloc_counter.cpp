@@ -104,6 +104,11 @@ std::int64_t AllocCounter::PeakBytes() const
     return g_Peak.load();
 }
 
+std::int64_t AllocCounter::CurrentBytes() const
+{
+    return g_Current.load();
+}
+
 bool AllocCounter::Available()
 {
     return true;
@@ -114,6 +119,10 @@ bool AllocCounter::Available()
 AllocCounter::AllocCounter() = default;
 AllocCounter::~AllocCounter() = default;
 std::int64_t AllocCounter::PeakBytes() const
+{
+    return 0;
+}
+std::int64_t AllocCounter::CurrentBytes() const
 {
     return 0;
 }

@@ -13,6 +13,8 @@ public:
 
     // The most bytes allocated and not yet freed at any moment since construction.
     std::int64_t PeakBytes() const;
+    // The bytes allocated since construction and not yet freed.
+    std::int64_t CurrentBytes() const;
 
     // False where the allocator cannot be replaced (no glibc): then nothing is counted.
     static bool Available();

@@ -20,6 +20,8 @@ constexpr auto kPauseStep = std::chrono::milliseconds(100);
 constexpr std::size_t kShortPauseFrom = 11;
 constexpr std::size_t kLongPauseFrom = 101;
 constexpr int kLongPauseSteps = 51;
+// A long walk is remembered this often, so that a show ended without its close loses little.
+constexpr auto kRememberEvery = std::chrono::minutes(1);
 
 void PauseOneStep() { std::this_thread::sleep_for(kPauseStep); }
 
@@ -76,15 +78,63 @@ void TGetPhoto::Execute()
     // Nothing may escape a thread's body: a failure ends the walk with one box.
     try {
         try {
-            ScanAll(m_Directories);
+            Walk();
+            Remember();
         } catch (const std::exception& failure) {
+            Remember();
             ShowSearchFailure(m_Host, failure.what());
         } catch (...) {
+            Remember();
             ShowSearchFailure(m_Host, "unknown failure");
         }
     } catch (...) {
         // Not even the box could be shown (no memory left): the lists keep what was found.
     }
+}
+
+void TGetPhoto::Walk()
+{
+    m_LastRemembered = std::chrono::steady_clock::now();
+    m_PassOver.insert(m_WalkedFolders.begin(), m_WalkedFolders.end());
+    m_Walked = m_PassOver;
+    const bool carriedOn = !m_PassOver.empty();
+    for (int pass = 0; pass < (carriedOn ? 2 : 1); ++pass) {
+        m_KnownPhotos.IndexUpTo(m_PhotoList.size());
+        m_KnownMusic.IndexUpTo(m_MusicList.size());
+        ScanAll(m_Directories);
+        if (Terminated()) return;
+        // Every folder has been walked once: the next pass starts from the top.
+        m_PassOver.clear();
+        m_Walked.clear();
+        m_FirstPass = false;
+    }
+}
+
+void TGetPhoto::Remember()
+{
+    if (!m_Remember) return;
+    try {
+        m_Remember(m_PhotoList, m_MusicList, StringList(m_Walked.begin(), m_Walked.end()));
+    } catch (...) {
+        // Only a cache: the show goes on without it.
+    }
+    m_LastRemembered = std::chrono::steady_clock::now();
+}
+
+void TGetPhoto::RememberNowAndThen()
+{
+    if (std::chrono::steady_clock::now() - m_LastRemembered >= kRememberEvery) Remember();
+}
+
+void TGetPhoto::MarkWalked(const std::string& dir)
+{
+    // Every name below dir sorts right after dir + delimiter.
+    const std::string below = dir + PathDelimiter();
+    auto first = m_Walked.lower_bound(below);
+    auto last = first;
+    while (last != m_Walked.end() && last->starts_with(below)) ++last;
+    m_Walked.erase(first, last);
+    m_Walked.insert(dir);
 }
 
 void TGetPhoto::ScanAll(std::string remaining)
@@ -95,7 +145,7 @@ void TGetPhoto::ScanAll(std::string remaining)
         if (bar == std::string::npos) {
             // The walk needs a name: an empty last entry (a trailing "|") is skipped.
             if (!remaining.empty()) {
-                m_DirList.push_back(remaining);
+                if (m_FirstPass) m_DirList.push_back(remaining);
                 LogTrace("pic dir=" + remaining);
                 ScanDirectory(remaining);
             }
@@ -103,7 +153,7 @@ void TGetPhoto::ScanAll(std::string remaining)
         }
         const std::string dir = remaining.substr(0, bar);
         if (!dir.empty()) {
-            m_DirList.push_back(dir);
+            if (m_FirstPass) m_DirList.push_back(dir);
             ScanDirectory(dir);
             LogTrace("pic dir=" + dir);
         }
@@ -111,16 +161,20 @@ void TGetPhoto::ScanAll(std::string remaining)
     }
 }
 
-void TGetPhoto::ScanDirectory(std::string dir)
+bool TGetPhoto::ScanDirectory(std::string dir)
 {
-    if (Terminated()) return;
+    if (Terminated()) return true;
     if (!dir.empty() && dir.back() == PathDelimiter()) dir.pop_back();
+    if (m_PassOver.contains(dir)) return false;
 
     const auto listing = OpenDirectoryListing(dir);
-    if (!listing) return; // unreadable, missing or refused: skipped without a word
+    if (!listing) { // unreadable, missing or refused: skipped without a word
+        MarkWalked(dir);
+        return true;
+    }
     const auto identity = listing->Identity();
     if (identity && std::find(m_OpenDirectories.begin(), m_OpenDirectories.end(), *identity) != m_OpenDirectories.end()) {
-        return; // a link back into a directory this walk is inside
+        return true; // a link back into a directory this walk is inside
     }
     std::optional<OpenDirectory> open;
     if (identity) open.emplace(m_OpenDirectories, *identity);
@@ -128,13 +182,17 @@ void TGetPhoto::ScanDirectory(std::string dir)
     DirectoryEntry entry;
     while (listing->Next(entry)) {
         if (entry.isDirectory) {
-            ScanDirectory(dir + PathDelimiter() + entry.name);
-            Throttle();
+            if (ScanDirectory(dir + PathDelimiter() + entry.name)) {
+                Throttle();
+                RememberNowAndThen();
+            }
         } else {
             CollectFile(dir, entry.name);
         }
-        if (Terminated()) break;
+        if (Terminated()) return true;
     }
+    MarkWalked(dir);
+    return true;
 }
 
 void TGetPhoto::CollectFile(const std::string& dir, const std::string& name)
@@ -142,6 +200,7 @@ void TGetPhoto::CollectFile(const std::string& dir, const std::string& name)
     const MediaKind kind = ClassifyMediaFile(name);
     if (kind == MediaKind::Other) return;
     const std::string path = dir + PathDelimiter() + name;
+    if ((kind == MediaKind::Photo ? m_KnownPhotos : m_KnownMusic).Contains(path)) return;
     if (kind == MediaKind::Photo) {
         {
             const std::lock_guard lock(m_ListLock);

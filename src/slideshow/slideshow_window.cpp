@@ -4,6 +4,7 @@
 
 #include "app/log_trace.h"
 #include "app/random_generator.h"
+#include "media/library_cache.h"
 #include "platform/message_box.h"
 #include "platform/program_file.h"
 #include "platform/text.h"
@@ -89,6 +90,7 @@ void TfrmMain::FormCreate()
     m_GetPhotoThread = std::make_unique<TGetPhoto>(*m_DirList, *m_PhotoList, *m_MusicList, *m_ListLock, m_Host);
     m_GetPhotoThread->SetPriorityAboveNormal();
     m_GetPhotoThread->m_Directories = directories;
+    RememberLibrary(directories);
     m_GetPhotoThread->Resume();
 
     m_Interval = registry.ReadInteger("ChangeInterval");
@@ -104,6 +106,24 @@ void TfrmMain::FormCreate()
 
     SetUpMediaPlayer();
     m_MusicPlaying = false;
+}
+
+void TfrmMain::RememberLibrary(const std::string& directories)
+{
+    // Nothing configured, nothing to remember: no cache file is made for it.
+    if (directories.empty()) return;
+    // Read before the scanner starts, so that the first slide may come from all of it.
+    RememberedLibrary library = LoadRememberedLibrary(directories);
+    LogTrace("remembered photos=" + std::to_string(library.photos.size()) +
+             " music=" + std::to_string(library.music.size()) +
+             " walked folders=" + std::to_string(library.walkedFolders.size()));
+    *m_PhotoList = std::move(library.photos);
+    *m_MusicList = std::move(library.music);
+    m_GetPhotoThread->m_WalkedFolders = std::move(library.walkedFolders);
+    m_GetPhotoThread->m_Remember = [directories](const StringList& photos, const StringList& music,
+                                                 const StringList& walkedFolders) {
+        SaveRememberedLibrary(directories, photos, music, walkedFolders);
+    };
 }
 
 void TfrmMain::FormKeyDown(int key, ShiftState shift)

@@ -127,6 +127,9 @@ private:
     bool m_PlayerNotify = false;
     bool m_DeviceOpen = false;
 
+    // Starts the lists with what earlier shows found under directories, hands the scanner the
+    // place its walk carries on from, and has it remember what it finds.
+    void RememberLibrary(const std::string& directories);
     bool IsNtFamily() const { return m_OsVersion.platformId == kPlatformNt; }
     // Chooses the next photo under the lock; false when the list is empty.
     bool ChooseNextPhoto(std::string& path);
