@@ -13,7 +13,7 @@ PACKAGES=(
   gstreamer1.0-plugins-ugly gstreamer1.0-libav gstreamer1.0-tools timgm6mb-soundfont
   fonts-liberation fonts-dejavu-core fonts-wine
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64
-  xvfb xauth xdotool x11-apps imagemagick fp-utils
+  xvfb xauth xdotool x11-apps imagemagick fp-utils nsis
   clang libclang-rt-14-dev
 )
 
