@@ -4,7 +4,7 @@
 # and makes Tovelin the current screen saver, switched on. The installed saver runs the show at a
 # logical resolution of 144 dots per inch, its window and a photo of the screen's size pixel for
 # pixel, the band's clock at its point size; "/c" opens the dialog. A second install goes over the
-# first; the silent uninstall takes away all it installed and leaves the user's settings, and
+# first; one over a running saver replaces its file at the restart; the silent uninstall takes away all it installed and leaves the user's settings, and
 # the choice of another saver. Linux has no setup program: nothing to test there.
 # shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
@@ -171,6 +171,21 @@ else
     fail "the installed saver's /c opens the configuration dialog"
 fi
 it_wait
+
+# Over a running saver: an older file stands in the system directory and the show runs from it.
+# The new one waits beside it and takes its place at the restart (wineboot -r stands for one).
+printf 'older' >>"$saver"
+it_launch /s
+sleep 4
+check "an install while the saver runs ends with status 0" run "$setup" /S
+pending=$(winreg query 'HKLM\System\CurrentControlSet\Control\Session Manager' /v PendingFileRenameOperations)
+check "the running saver's file is to be replaced at the restart" \
+    grep -qF 'C:\windows\system32\tovelin.scr.new\0!\??\C:\windows\system32\tovelin.scr' <<<"$pending"
+xdotool key x
+it_wait
+run wineboot -r
+check "after the restart tovelin.scr is the new program" cmp -s "$saver" "$(dirname "$setup")/setup-files/tovelin.exe"
+check "after the restart no new copy waits beside it" test ! -e "$saver.new"
 
 uninstall
 check_removed "after the uninstall"
