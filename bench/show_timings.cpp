@@ -26,6 +26,7 @@
 
 #include "app/random_generator.h"
 #include "platform/saver_system.h"
+#include "platform/show_environment.h"
 #include "platform/ui_host.h"
 #include "slideshow/slideshow_window.h"
 #include "slideshow/transitions.h"
@@ -570,9 +571,19 @@ int main(int argc, char** argv)
 {
     int transitionRounds = 3;
     int firstFrameRounds = 5;
+    bool fineTimer = true;
     EffectRange effects;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
+        if (argument == "--timer-resolution" && i + 1 < argc) {
+            const std::string choice = argv[++i];
+            if (choice != "fine" && choice != "system") {
+                std::fprintf(stderr, "show_timings: --timer-resolution takes fine or system\n");
+                return 2;
+            }
+            fineTimer = choice == "fine";
+            continue;
+        }
         const bool rounds = argument == "--transition-rounds" || argument == "--first-frame-rounds";
         if ((rounds || argument == "--effect") && i + 1 < argc) {
             const long most = rounds ? 1000 : TransitionEffects::kEffectCount - 1;
@@ -590,11 +601,18 @@ int main(int argc, char** argv)
         } else {
             std::fprintf(stderr,
                          "usage: show_timings [--transition-rounds N (3)] [--first-frame-rounds N (5)]"
-                         " [--effect 0-12]\n"
-                         "Times the slide show on the display in DISPLAY; 0 rounds skips a part.\n");
+                         " [--effect 0-12] [--timer-resolution fine|system (fine)]\n"
+                         "Times the slide show on the display in DISPLAY; 0 rounds skips a part. The show\n"
+                         "holds a 1 ms timer resolution (fine); system leaves the system's own.\n");
             return 2;
         }
     }
+
+    // As the show itself: the screen's own pixels, and the timer resolution chosen.
+    const std::unique_ptr<ShowEnvironment> environment = CreateSystemShowEnvironment();
+    environment->UseScreenPixels();
+    std::optional<FineTimerResolution> fineTimerResolution;
+    if (fineTimer) fineTimerResolution.emplace(*environment);
 
     TimingHost host(CreateUiHost());
     const Size screen = host.ScreenSize();
@@ -614,8 +632,9 @@ int main(int argc, char** argv)
     }
 
     const std::string loadBefore = LoadAverage();
-    std::printf("Slide show timings, %s: screen %s, load average %s on %u CPUs\n", Now().c_str(), sizeName.c_str(),
-                loadBefore.c_str(), std::thread::hardware_concurrency());
+    std::printf("Slide show timings, %s: screen %s, load average %s on %u CPUs, %s timer resolution\n",
+                Now().c_str(), sizeName.c_str(), loadBefore.c_str(), std::thread::hardware_concurrency(),
+                fineTimer ? "1 ms" : "the system's");
     std::fflush(stdout);
     {
         Show show(host);

@@ -15,6 +15,7 @@ PACKAGES=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64
   xvfb xauth xdotool x11-apps imagemagick fp-utils xscreensaver
   lintian desktop-file-utils appstream man-db file
+  nsis
   clang libclang-rt-14-dev
 )
 

@@ -1,12 +1,14 @@
 #include "app/mode_dispatch.h"
 
 #include <exception>
+#include <functional>
 #include <memory>
 
 #include "app/process_values.h"
 #include "config/config_dialog.h"
 #include "platform/message_box.h"
 #include "platform/password_change.h"
+#include "platform/show_environment.h"
 #include "platform/text.h"
 #include "platform/ui_host.h"
 #include "slideshow/slideshow_window.h"
@@ -29,10 +31,17 @@ int ParsePasswordParent(std::string_view normalizedCommandLine)
     return StrToInt(handleText);
 }
 
+void RunSlideShow(ShowEnvironment& environment, const std::function<void()>& show)
+{
+    environment.UseScreenPixels();
+    const FineTimerResolution fineTimer(environment);
+    show();
+}
+
 namespace {
 
 // The saver: the slide-show window is the main window until it closes.
-void RunSlideShow()
+void RunSlideShowWindow()
 {
     const std::unique_ptr<UiHost> host = CreateUiHost();
     TfrmMain window(*host);
@@ -55,7 +64,7 @@ void ActOnMode(const std::string& mode, const std::string& commandLine)
     if (mode == "/c") {
         RunConfigDialog();
     } else if (mode == "/s") {
-        RunSlideShow();
+        RunSlideShow(*CreateSystemShowEnvironment(), RunSlideShowWindow);
     } else if (mode == "/a") {
         ChangeScreenSaverPassword(ParsePasswordParent(commandLine));
     }

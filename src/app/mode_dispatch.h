@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,12 @@ std::string ChooseMode(std::string_view normalizedCommandLine);
 // Mode "/a": the handle text (from the third character on) converted to the parent window
 // handle; throws Error with the conversion message.
 int ParsePasswordParent(std::string_view normalizedCommandLine);
+
+class ShowEnvironment;
+
+// Mode "/s" around the show itself: the screen's own pixels before its window opens, and the
+// fine timer resolution while it runs, given back however the show ends.
+void RunSlideShow(ShowEnvironment& environment, const std::function<void()>& show);
 
 // The entry point's work: choose the mode, open its window, run the event loop. Always 0.
 int RunProgram(std::string_view commandLine);
