@@ -95,6 +95,7 @@ public:
         m_Os->OpenFullScreenWindow(events, topMost);
     }
     Size ScreenSize() const override { return m_Os->ScreenSize(); }
+    double RefreshRate() const override { return m_Os->RefreshRate(); }
     NativeWindow Window() const override { return m_Os->Window(); }
     void RequestClose() override { m_Os->RequestClose(); }
     void Run() override { m_Os->Run(); }

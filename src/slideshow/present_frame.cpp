@@ -10,6 +10,7 @@ void TfrmMain::PresentFrame()
     // Before FormCreate sized it, or after FormClose released it, there is nothing to show.
     if (!m_ScreenBitmap || m_ScreenBitmap->IsEmpty()) return;
     Bitmap& screen = *m_ScreenBitmap;
+    m_LastPresentMs = m_Host.MonotonicMs();
     const Size client = ClientSize();
     const OverlayOptions options{m_ShowCurrentFileInfo, m_ShowAllPhotoCount, m_ShowDateTime};
     const Rect band = InfoBandArea(client, m_InfoBitmap ? m_InfoBitmap->GetSize() : InfoBitmapSize(client.width));

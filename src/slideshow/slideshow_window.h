@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "gfx/bitmap.h"
@@ -47,8 +48,10 @@ public:
 
     // The slide step and the operations its animations share.
     void DrawScreen();
+    void AnimationStarts() override { m_AnimationStart.reset(); }
     bool WaitStep() override;
     void PresentFrame() override;
+    void PresentStep(bool lastStep) override;
     void FadeOutPhoto();
 
     // Background music. The player is set up by FormCreate: its first open neither waits nor
@@ -129,6 +132,12 @@ private:
 
     Size m_ClientSize;
     bool m_TopMost = false;
+    // The pace of the running animation: step k's wait ends k waits' lengths after its first
+    // wait began, so that the work of a step counts toward its wait.
+    std::optional<std::int64_t> m_AnimationStart;
+    std::int64_t m_AnimationWaits = 0;
+    // When PresentFrame last composed and showed a frame.
+    std::optional<std::int64_t> m_LastPresentMs;
     // What PresentFrame composed last, so that the next frame redoes only what changed.
     FrameComposer m_FrameComposer;
 };
