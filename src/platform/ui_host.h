@@ -3,6 +3,8 @@
 // singleton); the program gets the OS's own from CreateUiHost(), tests a scripted one.
 //
 // Everything but Post() and WorkerMessageBox() belongs to the UI thread.
+#include <chrono>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -87,6 +89,16 @@ public:
     virtual void OpenFullScreenWindow(UiEvents& events, bool topMost) = 0;
     // The primary screen's size in pixels.
     virtual Size ScreenSize() const = 0;
+    // How many times a second the primary screen shows a new picture; 60 where the OS will not say.
+    virtual double RefreshRate() const { return kDefaultRefreshRate; }
+    // A steady clock in milliseconds, for pacing animations; its start is arbitrary.
+    virtual std::int64_t MonotonicMs() const
+    {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    }
+    static constexpr double kDefaultRefreshRate = 60.0;
     // The main window as an owner for dialogs; null without one.
     virtual NativeWindow Window() const = 0;
     // Asks for a close as the platform does: CloseQuery, then, if allowed, Closed and the

@@ -126,10 +126,11 @@ void FadeOutPhoto(EffectHost& host, Bitmap& photo, Bitmap& backBuffer)
 {
     if (photo.Width() == 0) return;
     try {
+        host.AnimationStarts();
         for (int pass = 0; pass < kFadePasses; ++pass) {
             if (!host.WaitStep()) return;
             DarkenAndCopy(photo, backBuffer);
-            host.PresentFrame();
+            host.PresentStep(pass == kFadePasses - 1);
         }
     } catch (const std::exception&) {
         // A failed fade only ends early; the slide goes on.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "gfx/raster.h"
 
@@ -47,6 +48,43 @@ Rect Union(const Rect& a, const Rect& b)
     return Rect{left, top, std::max(a.Right(), b.Right()) - left, std::max(a.Bottom(), b.Bottom()) - top};
 }
 
+// The lines differ in the clock's text alone, the clock being the last line of both.
+bool OnlyClockDiffers(const std::vector<OverlayLine>& before, const std::vector<OverlayLine>& after)
+{
+    if (before.empty() || before.size() != after.size()) return false;
+    const OverlayLine& was = before.back();
+    const OverlayLine& is = after.back();
+    if (was.kind != OverlayLineKind::Clock || is.kind != OverlayLineKind::Clock || was.face != is.face ||
+        was.points != is.points || was.at != is.at || was.text == is.text)
+        return false;
+    return std::equal(before.begin(), before.end() - 1, after.begin());
+}
+
+// The smallest rectangle holding every pixel of the frame's rows from `top` on that differs
+// from `layer`, which holds those rows.
+Rect DifferingArea(const Bitmap& frame, int top, const Bitmap& layer)
+{
+    int left = frame.Width();
+    int right = -1;
+    int first = -1;
+    int last = -1;
+    const auto bytes = static_cast<std::size_t>(frame.Width()) * sizeof(Pixel);
+    for (int y = top; y < frame.Height(); ++y) {
+        const Pixel* is = frame.Row(y);
+        const Pixel* was = layer.Row(y - top);
+        if (std::memcmp(is, was, bytes) == 0) continue;
+        if (first < 0) first = y;
+        last = y;
+        int x = 0;
+        while (is[x] == was[x]) ++x;
+        left = std::min(left, x);
+        x = frame.Width() - 1;
+        while (is[x] == was[x]) --x;
+        right = std::max(right, x);
+    }
+    return first < 0 ? Rect{} : Rect{left, first, right - left + 1, last - first + 1};
+}
+
 } // namespace
 
 Point CentredAt(Size frame, Size picture)
@@ -88,7 +126,7 @@ Rect FrameComposer::Compose(Bitmap& frame, const FrameLayout& layout, const Line
         m_OverlayBase = Bitmap(frame.Width(), frame.Height() - overlayTop, kBlack);
         CopyBlock(m_OverlayBase, m_OverlayBase.Bounds(), frame, Point{0, overlayTop});
         changed = frame.Bounds();
-    } else if (!pictureArea.IsEmpty()) {
+    } else if (!pictureArea.IsEmpty() && !layout.pictureUnchanged) {
         // The picture's rows above the overlay are compared with the frame itself, those in it
         // with the overlay's base.
         int firstChanged = -1;
@@ -111,12 +149,28 @@ Rect FrameComposer::Compose(Bitmap& frame, const FrameLayout& layout, const Line
     std::vector<OverlayLine> newLines;
     if (layout.overlay) newLines = lines();
     const bool bandDrawn = layout.overlay && layout.band != nullptr;
-    overlayChanged = overlayChanged || bandDrawn != m_BandDrawn || (bandDrawn && layout.bandArea != m_BandArea) ||
-                     newLines != m_Lines;
-    if (overlayChanged && overlayTop < frame.Height()) {
-        CopyBlock(frame, Rect{0, overlayTop, frame.Width(), frame.Height() - overlayTop}, m_OverlayBase, Point{0, 0});
-        DrawOverlay(frame, layout, newLines, paint);
-        changed = Union(changed, Rect{0, overlayTop, frame.Width(), frame.Height() - overlayTop});
+    overlayChanged = overlayChanged || bandDrawn != m_BandDrawn || (bandDrawn && layout.bandArea != m_BandArea);
+    const bool onlyClock = !overlayChanged && OnlyClockDiffers(m_Lines, newLines);
+    const bool clockLayerValid = std::exchange(m_ClockLayerValid, false);
+    bool keepClockLayer = clockLayerValid && !overlayChanged && newLines == m_Lines;
+    if (onlyClock && clockLayerValid) {
+        changed = Union(changed, RedrawClock(frame, newLines.back(), paint));
+        keepClockLayer = true;
+    } else if ((overlayChanged || newLines != m_Lines) && overlayTop < frame.Height()) {
+        const Rect overlayArea{0, overlayTop, frame.Width(), frame.Height() - overlayTop};
+        CopyBlock(frame, overlayArea, m_OverlayBase, Point{0, 0});
+        if (onlyClock) {
+            // The same pixels as DrawOverlay, with the layer taken before the clock.
+            DrawOverlay(frame, layout, std::span(newLines).first(newLines.size() - 1), paint);
+            m_ClockLayer = Bitmap(overlayArea.width, overlayArea.height);
+            CopyBlock(m_ClockLayer, m_ClockLayer.Bounds(), frame, Point{0, overlayTop});
+            paint(frame, newLines.back());
+            m_ClockArea = DifferingArea(frame, overlayTop, m_ClockLayer);
+            keepClockLayer = true;
+        } else {
+            DrawOverlay(frame, layout, newLines, paint);
+        }
+        changed = Union(changed, overlayArea);
     }
 
     m_FrameData = frame.Data();
@@ -126,6 +180,16 @@ Rect FrameComposer::Compose(Bitmap& frame, const FrameLayout& layout, const Line
     m_BandDrawn = bandDrawn;
     m_BandArea = layout.bandArea;
     m_Lines = std::move(newLines);
+    m_ClockLayerValid = keepClockLayer;
     m_Valid = true;
     return changed;
+}
+
+Rect FrameComposer::RedrawClock(Bitmap& frame, const OverlayLine& clock, const LinePainter& paint)
+{
+    if (!m_ClockArea.IsEmpty())
+        CopyBlock(frame, m_ClockArea, m_ClockLayer, Point{m_ClockArea.x, m_ClockArea.y - m_OverlayTop});
+    paint(frame, clock);
+    const Rect drawn = DifferingArea(frame, m_OverlayTop, m_ClockLayer);
+    return Union(std::exchange(m_ClockArea, drawn), drawn);
 }

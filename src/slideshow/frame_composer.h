@@ -22,6 +22,8 @@ struct FrameLayout {
     // The band bitmap (null: no band, the lines still drawn) and where it is blended.
     const Bitmap* band = nullptr;
     Rect bandArea;
+    // The picture holds the pixels it held at the previous composition: it is not compared.
+    bool pictureUnchanged = false;
 };
 
 // Draws one line of text onto the frame. Text drawing belongs to the OS.
@@ -63,4 +65,11 @@ private:
     bool m_BandDrawn = false;
     Rect m_BandArea;
     std::vector<OverlayLine> m_Lines;
+    // When only the clock changes, its old rectangle is restored from the overlay as it was
+    // before the clock was drawn, the new time drawn, and only the rectangles the two cover
+    // are shown. The layer is taken at the first such change after any other.
+    Rect RedrawClock(Bitmap& frame, const OverlayLine& clock, const LinePainter& paint);
+    Bitmap m_ClockLayer;
+    bool m_ClockLayerValid = false;
+    Rect m_ClockArea;
 };

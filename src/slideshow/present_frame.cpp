@@ -7,9 +7,15 @@
 
 void TfrmMain::PresentFrame()
 {
+    ComposeAndPresent(false);
+}
+
+void TfrmMain::ComposeAndPresent(bool pictureUnchanged)
+{
     // Before FormCreate sized it, or after FormClose released it, there is nothing to show.
     if (!m_ScreenBitmap || m_ScreenBitmap->IsEmpty()) return;
     Bitmap& screen = *m_ScreenBitmap;
+    m_LastPresentMs = m_Host.MonotonicMs();
     const Size client = ClientSize();
     const OverlayOptions options{m_ShowCurrentFileInfo, m_ShowAllPhotoCount, m_ShowDateTime};
     const Rect band = InfoBandArea(client, m_InfoBitmap ? m_InfoBitmap->GetSize() : InfoBitmapSize(client.width));
@@ -22,6 +28,7 @@ void TfrmMain::PresentFrame()
     layout.overlay = options.Any();
     layout.band = m_InfoBitmap.get();
     layout.bandArea = band;
+    layout.pictureUnchanged = pictureUnchanged;
 
     // The scanner waits on the lock from the reading of the photo count until the music count
     // has been drawn (or found unchanged), not while the picture is composed.
@@ -29,7 +36,7 @@ void TfrmMain::PresentFrame()
     const auto lines = [&] {
         OverlayValues values{m_CurrentFile, m_CurrentMusicFile, 0, 0, {}};
         if (options.dateTime) {
-            const LocalDateTime now = CurrentLocalDateTime();
+            const LocalDateTime now = m_LocalTime();
             values.clock = FormatClock(now.hour, now.minute, now.second, TimeSeparator());
         }
         if (options.allPhotoCount) {
@@ -49,5 +56,6 @@ void TfrmMain::PresentFrame()
     };
     const Rect changed = m_FrameComposer.Compose(screen, layout, lines, paint);
     if (listLock.owns_lock()) listLock.unlock();
-    m_Host.Present(screen, changed);
+    // A frame in which nothing changed costs the screen nothing either.
+    if (!changed.IsEmpty()) m_Host.Present(screen, changed);
 }

@@ -1,5 +1,6 @@
 // One slide step: choose the next photo, fade the old one, load and fit the new one, run a
 // transition, re-arm the timers.
+#include <algorithm>
 #include <exception>
 #include <new>
 
@@ -68,8 +69,29 @@ void TfrmMain::DrawScreen()
 
 bool TfrmMain::WaitStep()
 {
-    m_Host.WaitAndDispatch(kWaitStepMs);
+    const std::int64_t now = m_Host.MonotonicMs();
+    if (!m_AnimationStart) {
+        m_AnimationStart = now;
+        m_AnimationWaits = 0;
+    }
+    ++m_AnimationWaits;
+    // Never longer than one wait: a step that fell behind its deadline gets no wait at all,
+    // though it still dispatches what has come.
+    const std::int64_t deadline = *m_AnimationStart + m_AnimationWaits * kWaitStepMs;
+    m_Host.WaitAndDispatch(static_cast<int>(std::clamp<std::int64_t>(deadline - now, 0, kWaitStepMs)));
     return !m_Closing && m_NavRequest == 0;
+}
+
+void TfrmMain::PresentStep(bool lastStep)
+{
+    // Every step has been drawn, as the next builds on it; a frame that would come before the
+    // screen's next refresh is neither composed nor shown, but for the one the animation ends on.
+    if (!lastStep && m_LastPresentMs) {
+        const double rate = m_Host.RefreshRate();
+        const double elapsed = static_cast<double>(m_Host.MonotonicMs() - *m_LastPresentMs);
+        if (elapsed * (rate >= 1.0 ? rate : UiHost::kDefaultRefreshRate) < 1000.0) return;
+    }
+    PresentFrame();
 }
 
 void TfrmMain::FadeOutPhoto()

@@ -189,6 +189,8 @@ void TfrmMain::paintBoxPaint()
     if (m_Closing || m_Drawing) return;
     LogTrace("paintBoxPaint trigged~");
     m_Drawing = true;
+    // The slide step draws into the picture, after its last frame too.
+    m_StandingPictureComposed = false;
     try {
         DrawScreen();
     } catch (...) {
@@ -208,7 +210,11 @@ void TfrmMain::Timer1Timer()
 
 void TfrmMain::Timer2Timer()
 {
-    if (!m_Closing && !m_Drawing) PresentFrame();
+    if (m_Closing || m_Drawing) return;
+    // Between slides nothing draws into the picture: once it has been composed as it stands,
+    // the ticks look at the overlay's lines alone.
+    ComposeAndPresent(m_StandingPictureComposed);
+    m_StandingPictureComposed = true;
 }
 
 void TfrmMain::FormResize()

@@ -4,13 +4,16 @@
 // scanner, which appends to the photo and music lists under m_ListLock.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "gfx/bitmap.h"
 #include "media/get_photo.h"
 #include "media/string_list.h"
+#include "platform/clock.h"
 #include "platform/media_player.h"
 #include "platform/saver_system.h"
 #include "platform/ui_host.h"
@@ -50,8 +53,10 @@ public:
 
     // The slide step and the operations its animations share.
     void DrawScreen();
+    void AnimationStarts() override { m_AnimationStart.reset(); }
     bool WaitStep() override;
     void PresentFrame() override;
+    void PresentStep(bool lastStep) override;
     void FadeOutPhoto();
 
     // Background music. The player is set up by FormCreate: its first open neither waits nor
@@ -75,6 +80,9 @@ public:
     Size ClientSize() const { return m_ClientSize; }
     void SetClientSize(Size size) { m_ClientSize = size; }
     bool TopMost() const { return m_TopMost; }
+
+    // The local time the clock shows; tests set their own.
+    std::function<LocalDateTime()> m_LocalTime = CurrentLocalDateTime;
 
     // The designed components.
     UiHost& m_Host;
@@ -136,6 +144,17 @@ private:
 
     Size m_ClientSize;
     bool m_TopMost = false;
+    // The pace of the running animation: step k's wait ends k waits' lengths after its first
+    // wait began, so that the work of a step counts toward its wait.
+    std::optional<std::int64_t> m_AnimationStart;
+    std::int64_t m_AnimationWaits = 0;
+    // PresentFrame, taking the picture as it was composed last when pictureUnchanged.
+    void ComposeAndPresent(bool pictureUnchanged);
+    // The last composition took the picture as it stands between slides: until the next slide
+    // step draws, only the overlay's lines can change.
+    bool m_StandingPictureComposed = false;
+    // When PresentFrame last composed and showed a frame.
+    std::optional<std::int64_t> m_LastPresentMs;
     // What PresentFrame composed last, so that the next frame redoes only what changed.
     FrameComposer m_FrameComposer;
 };

@@ -67,11 +67,12 @@ std::string_view TransitionEffects::EffectName(unsigned style)
 template <typename Step>
 TransitionEffects::EffectEnd TransitionEffects::Animate(int last, int stride, Step step)
 {
+    m_Host.AnimationStarts();
     for (int counter = 0; counter <= last; counter += stride) {
         // Once WaitStep says stop, the window may have released the bitmaps: touch nothing.
         if (!m_Host.WaitStep()) return EffectEnd::Stopped;
         step(counter);
-        m_Host.PresentFrame();
+        m_Host.PresentStep(counter > last - stride);
     }
     return EffectEnd::Finished;
 }

@@ -23,13 +23,19 @@ constexpr int kMaxDrainIterations = 1000;
 constexpr double kDefaultResolution = 96.0;
 constexpr const char* kFallbackFace = "Liberation Sans";
 
-bool PrimaryMonitorGeometry(GdkRectangle& geometry)
+GdkMonitor* PrimaryMonitor()
 {
     GdkDisplay* display = gdk_display_get_default();
-    if (!display) return false;
+    if (!display) return nullptr;
     // Xvfb and many single-screen setups name no primary monitor.
     GdkMonitor* monitor = gdk_display_get_primary_monitor(display);
     if (!monitor && gdk_display_get_n_monitors(display) > 0) monitor = gdk_display_get_monitor(display, 0);
+    return monitor;
+}
+
+bool PrimaryMonitorGeometry(GdkRectangle& geometry)
+{
+    GdkMonitor* monitor = PrimaryMonitor();
     if (!monitor) return false;
     gdk_monitor_get_geometry(monitor, &geometry);
     return true;
@@ -201,6 +207,18 @@ Size GtkUiHost::ScreenSize() const
     GdkRectangle geometry{};
     if (EnsureGtkInitialized() && PrimaryMonitorGeometry(geometry)) return Size{geometry.width, geometry.height};
     return Size{};
+}
+
+double GtkUiHost::RefreshRate() const
+{
+    if (m_RefreshRate > 0) return m_RefreshRate;
+    m_RefreshRate = kDefaultRefreshRate;
+    if (EnsureGtkInitialized()) {
+        // In millihertz; 0 when the display does not say (Xvfb).
+        if (GdkMonitor* monitor = PrimaryMonitor(); monitor && gdk_monitor_get_refresh_rate(monitor) >= 1000)
+            m_RefreshRate = gdk_monitor_get_refresh_rate(monitor) / 1000.0;
+    }
+    return m_RefreshRate;
 }
 
 void GtkUiHost::Run()

@@ -27,6 +27,7 @@ public:
 
     void OpenFullScreenWindow(UiEvents& events, bool topMost) override;
     Size ScreenSize() const override;
+    double RefreshRate() const override;
     NativeWindow Window() const override { return m_Window; }
 
     void Run() override;
@@ -82,6 +83,7 @@ private:
     // Keys, mouse buttons and paints seen: the input that ends a wait early.
     unsigned m_InputCount = 0;
     Size m_Screen;
+    mutable double m_RefreshRate = 0; // asked for once
     std::map<int, SourcePtr> m_Timers;
     std::vector<GMainLoop*> m_Loops;
     std::vector<GPollFD> m_PollFds;

@@ -163,6 +163,18 @@ public:
 
     Size ScreenSize() const override { return Size{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
 
+    double RefreshRate() const override
+    {
+        if (m_RefreshRate > 0) return m_RefreshRate;
+        m_RefreshRate = kDefaultRefreshRate;
+        DEVMODEA mode{};
+        mode.dmSize = sizeof(mode);
+        // 0 and 1 stand for the hardware's default rate, which the system does not tell.
+        if (EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode) && mode.dmDisplayFrequency > 1)
+            m_RefreshRate = static_cast<double>(mode.dmDisplayFrequency);
+        return m_RefreshRate;
+    }
+
     NativeWindow Window() const override { return m_Window.Get(); }
 
     void Run() override
@@ -346,6 +358,7 @@ private:
     std::shared_ptr<const WindowClass> m_Class;
     OwnedWindow m_ServiceWindow;
     OwnedWindow m_Window;
+    mutable double m_RefreshRate = 0; // asked for once
     std::unique_ptr<TextCanvas> m_TextCanvas;
     std::vector<WorkerBox*> m_WorkerBoxes; // under LockBoxes()
 };

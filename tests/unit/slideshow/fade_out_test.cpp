@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "unit/test_support/pattern_bitmap.h"
 #include "unit/test_support/recording_host.h"
 
@@ -56,6 +58,7 @@ TEST(FadeOutPhoto, EndsAtAnEvenDarkGreyAfterTwentySixPasses)
 
     EXPECT_EQ(host.Waits(), 26);
     EXPECT_EQ(host.Frames(), 26);
+    EXPECT_EQ(host.LastSteps(), std::vector<int>{25});
     for (int y = 0; y < photo.Height(); ++y) {
         for (int x = 0; x < photo.Width(); ++x) {
             ASSERT_EQ(photo.At(x, y) & 0x00FFFFFFu, 0x00050505u) << x << "," << y;

@@ -175,6 +175,7 @@ TEST(RunEffect, EveryEffectEndsWithExactlyThePhotoAtEverySize)
             ASSERT_EQ(run.host.Frames(), StepCount(style, size)) << name << " " << size.width << "x" << size.height;
             ASSERT_EQ(run.host.Waits(), StepCount(style, size)) << name << " " << size.width << "x" << size.height;
             ASSERT_EQ(run.back, run.photo) << name << " " << size.width << "x" << size.height;
+            ASSERT_EQ(run.host.LastSteps(), std::vector<int>{run.host.Frames() - 1}) << name;
         }
     }
 }
@@ -250,6 +251,7 @@ TEST(RunEffect, StopBeforeStepKLeavesThePictureOfStepKMinusOne)
                 const auto name = TransitionEffects::EffectName(style);
                 ASSERT_EQ(stopped.host.Waits(), k + 1) << name << " k=" << k;
                 ASSERT_EQ(stopped.host.Frames(), k) << name << " k=" << k;
+                ASSERT_TRUE(stopped.host.LastSteps().empty()) << name << " k=" << k;
                 ASSERT_EQ(stopped.back, full.host.Kept(k - 1)) << name << " k=" << k;
             }
         }

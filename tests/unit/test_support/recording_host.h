@@ -2,6 +2,7 @@
 // An effect host for tests: counts the calls, stops on request and keeps copies of chosen frames.
 #include <map>
 #include <stdexcept>
+#include <vector>
 
 #include "gfx/bitmap.h"
 #include "slideshow/effect_host.h"
@@ -33,7 +34,15 @@ public:
         if (m_KeepAll || m_Kept.contains(frame)) m_Kept[frame] = m_BackBuffer;
     }
 
+    // Counts the frames as PresentFrame does, and notes which were marked last.
+    void PresentStep(bool lastStep) override
+    {
+        if (lastStep) m_LastSteps.push_back(m_Frames);
+        PresentFrame();
+    }
+
     int Waits() const { return m_Waits; }
+    const std::vector<int>& LastSteps() const { return m_LastSteps; }
     int Frames() const { return m_Frames; }
     const Bitmap& Kept(int frame) const { return m_Kept.at(frame); }
 
@@ -45,4 +54,5 @@ private:
     int m_Waits = 0;
     int m_Frames = 0;
     std::map<int, Bitmap> m_Kept;
+    std::vector<int> m_LastSteps;
 };

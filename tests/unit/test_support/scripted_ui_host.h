@@ -76,6 +76,9 @@ public:
     void QueueAtTime(std::int64_t timeMs, Input input);
     // What the next worker message boxes answer; mb::IdOk once the list is used up.
     void AnswerMessageBoxesWith(std::vector<int> answers) { m_BoxAnswers = std::move(answers); }
+    // Time spent working between waits: the clock moves on, nothing is dispatched.
+    void Advance(std::int64_t ms) { m_Now += ms; }
+    void SetRefreshRate(double hertz) { m_RefreshRate = hertz; }
     // The next start of this timer fails as the OS can fail it: StartTimer throws Error.
     void FailNextTimerStart(int timerId) { m_FailingStarts.insert(timerId); }
 
@@ -86,6 +89,9 @@ public:
     bool WindowDestroyed() const { return WindowHasGone(); }
     bool TopMost() const { return m_TopMost; }
     int PresentCount() const { return m_Presents; }
+    // When each present reached the screen, the latest kKeptPresents of them.
+    static constexpr std::size_t kKeptPresents = 1000;
+    const std::vector<std::int64_t>& PresentTimes() const { return m_PresentTimes; }
     using UiHostCore::LastFrame;
     // The area of the last present that reached the screen.
     std::optional<Rect> LastChange() const { return m_LastChange; }
@@ -100,6 +106,8 @@ public:
     // UiHost.
     void OpenFullScreenWindow(UiEvents& events, bool topMost) override;
     Size ScreenSize() const override { return m_Screen; }
+    double RefreshRate() const override { return m_RefreshRate; }
+    std::int64_t MonotonicMs() const override { return m_Now; }
     NativeWindow Window() const override { return WindowOpen() ? const_cast<ScriptedUiHost*>(this) : nullptr; }
     // Runs until the window is destroyed, or until nothing is left to happen, or until the clock
     // passes RunLimit().
@@ -137,6 +145,8 @@ private:
     {
         ++m_Presents;
         m_LastChange = area;
+        if (m_PresentTimes.size() >= kKeptPresents) m_PresentTimes.erase(m_PresentTimes.begin());
+        m_PresentTimes.push_back(m_Now);
     }
 
     void DeliverInput(const Input& input);
@@ -163,6 +173,8 @@ private:
     std::vector<Timed> m_AtTime;
     std::vector<int> m_BoxAnswers;
     int m_Presents = 0;
+    std::vector<std::int64_t> m_PresentTimes;
+    double m_RefreshRate = kDefaultRefreshRate;
     std::optional<Rect> m_LastChange;
     std::vector<DrawnText> m_Texts;
     std::thread::id m_UiThread = std::this_thread::get_id();
