@@ -94,13 +94,18 @@ void TGetPhoto::Execute()
 
 void TGetPhoto::Walk()
 {
+    // No folders: nothing to walk, and the lists are not this thread's to read.
+    if (m_Directories.empty()) return;
     m_LastRemembered = std::chrono::steady_clock::now();
     m_PassOver.insert(m_WalkedFolders.begin(), m_WalkedFolders.end());
     m_Walked = m_PassOver;
     const bool carriedOn = !m_PassOver.empty();
     for (int pass = 0; pass < (carriedOn ? 2 : 1); ++pass) {
-        m_KnownPhotos.IndexUpTo(m_PhotoList.size());
-        m_KnownMusic.IndexUpTo(m_MusicList.size());
+        {
+            const std::lock_guard lock(m_ListLock);
+            m_KnownPhotos.IndexUpTo(m_PhotoList.size());
+            m_KnownMusic.IndexUpTo(m_MusicList.size());
+        }
         ScanAll(m_Directories);
         if (Terminated()) return;
         // Every folder has been walked once: the next pass starts from the top.

@@ -48,12 +48,14 @@ it_build_tools() {
     IT_WATCH="$IT_RESULTS/tools/x_window_watch"
     mkdir -p "$IT_RESULTS/tools"
     if [ ! -x "$IT_WATCH" ]; then
-        cc -O1 -o "$IT_WATCH" "$IT_HERE/tools/x_window_watch.c" -lX11 || return 1
+        # Built aside and moved in: scenarios running side by side may build it at once.
+        cc -O1 -o "$IT_WATCH.$$" "$IT_HERE/tools/x_window_watch.c" -lX11 && mv -f "$IT_WATCH.$$" "$IT_WATCH" || return 1
     fi
     if [ "$IT_PLATFORM" = win32 ]; then
         IT_PROBE="$IT_RESULTS/tools/dialog_probe.exe"
         if [ ! -f "$IT_PROBE" ]; then
-            x86_64-w64-mingw32-gcc -O1 -o "$IT_PROBE" "$IT_HERE/tools/dialog_probe.c" || return 1
+            x86_64-w64-mingw32-gcc -O1 -o "$IT_PROBE.$$.exe" "$IT_HERE/tools/dialog_probe.c" &&
+                mv -f "$IT_PROBE.$$.exe" "$IT_PROBE" || return 1
         fi
     fi
 }
