@@ -12,18 +12,11 @@
 
 #include "media/get_photo.h"
 #include "unit/test_support/scripted_ui_host.h"
+#include "unit/test_support/scanner_window.h"
 #include "unit/test_support/temporary_tree.h"
 #include "unit/test_support/trace_capture.h"
 
 namespace {
-
-struct Window {
-    StringList dirs;
-    StringList photos;
-    StringList music;
-    std::mutex lock;
-    ScriptedUiHost host;
-};
 
 // The nice value of this process's thread named name, if there is one.
 std::optional<int> NiceOfThread(const std::string& name)
@@ -52,7 +45,7 @@ TEST(TGetPhotoLinux, KeepsNamesThatAreNotValidTextAsBytes)
     const std::string name = "caf\xE9 \xFF.JPG";
     tree.File(name);
     tree.File("\xC3/song.mid");
-    Window window;
+    ScannerWindow window;
     TraceCapture trace;
     {
         TGetPhoto scanner(window.dirs, window.photos, window.music, window.lock, window.host);
@@ -72,7 +65,7 @@ TEST(TGetPhotoLinux, TheScannerThreadIsNamedAndRaisedWherePermitted)
     TemporaryTree tree;
     tree.Directory("first");
     tree.Directory("second");
-    Window window;
+    ScannerWindow window;
     window.photos.assign(150, "seed.jpg"); // holds the scanner in a long pause
     TGetPhoto scanner(window.dirs, window.photos, window.music, window.lock, window.host);
     scanner.m_Directories = tree.Root();

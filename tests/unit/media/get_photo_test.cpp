@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "unit/test_support/scripted_ui_host.h"
+#include "unit/test_support/scanner_window.h"
 #include "unit/test_support/temporary_tree.h"
 #include "unit/test_support/trace_capture.h"
 #include "unit/test_support/quiet_ui_events.h"
@@ -21,22 +22,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
-// The window's side: the lists, the lock and a host for the failure box.
-struct Window {
-    StringList dirs;
-    StringList photos;
-    StringList music;
-    std::mutex lock;
-    ScriptedUiHost host;
-
-    std::size_t PhotoCount()
-    {
-        const std::lock_guard guard(lock);
-        return photos.size();
-    }
-};
-
-void Scan(Window& window, const std::string& directories)
+void Scan(ScannerWindow& window, const std::string& directories)
 {
     TGetPhoto scanner(window.dirs, window.photos, window.music, window.lock, window.host);
     scanner.SetPriorityAboveNormal();
@@ -85,7 +71,7 @@ TEST(TGetPhoto, WalksEachDirectoryAndTracesTheLastOneBeforeItsWalk)
     tree.File("B/b.mp3");
     tree.File("C/c.bmp");
     const std::string a = tree.Path("A"), b = tree.Path("B"), c = tree.Path("C");
-    Window window;
+    ScannerWindow window;
 
     TraceCapture trace;
     Scan(window, a + "|" + b + "|" + c);
@@ -105,7 +91,7 @@ TEST(TGetPhoto, SkipsEmptyEntriesAndKeepsRepeatedOnes)
     TemporaryTree tree;
     tree.File("A/a.jpg");
     const std::string a = tree.Path("A");
-    Window window;
+    ScannerWindow window;
 
     TraceCapture trace;
     Scan(window, "|" + a + "||" + a + "|");
@@ -126,7 +112,7 @@ TEST(TGetPhoto, CollectsByExtensionAndWalksIntoEveryFolder)
     }
     tree.Directory("empty.mp3");
     const std::string root = tree.Root();
-    Window window;
+    ScannerWindow window;
 
     Scan(window, root);
 
@@ -144,7 +130,7 @@ TEST(TGetPhoto, ATrailingDelimiterIsKeptInTheListAndTraceButNotDoubledInPaths)
     tree.File("B/b.jpg");
     const std::string a = tree.Path("A") + PathDelimiter();
     const std::string b = tree.Path("B") + PathDelimiter();
-    Window window;
+    ScannerWindow window;
 
     TraceCapture trace;
     Scan(window, a + "|" + b);
@@ -167,7 +153,7 @@ TEST(TGetPhoto, ALinkBackIntoTheWalkIsNotEnteredAgainButOtherLinksAre)
     }
     const std::string root = tree.Root();
     const std::string sub = JoinPath(root, "sub");
-    Window window;
+    ScannerWindow window;
 
     Scan(window, root);
 
@@ -186,7 +172,7 @@ TEST(TGetPhoto, SkipsAFolderItCannotReadAndGoesOn)
     std::filesystem::directory_iterator probe(tree.Native("closed"), refused);
     if (!refused) GTEST_SKIP() << "permissions do not bite here (running as root?)";
     const std::string root = tree.Root();
-    Window window;
+    ScannerWindow window;
 
     Scan(window, root + "|" + tree.Path("closed"));
 
@@ -200,7 +186,7 @@ TEST(TGetPhoto, AMissingDirectoryIsListedAndSkipped)
     TemporaryTree tree;
     tree.File("there/a.jpg");
     const std::string missing = tree.Path("missing");
-    Window window;
+    ScannerWindow window;
 
     TraceCapture trace;
     Scan(window, missing + "|" + tree.Path("there"));
@@ -214,7 +200,7 @@ TEST(TGetPhoto, AMissingDirectoryIsListedAndSkipped)
 
 TEST(TGetPhoto, NothingConfiguredMeansNothingDone)
 {
-    Window window;
+    ScannerWindow window;
     TraceCapture trace;
     Scan(window, "");
     EXPECT_TRUE(ScannerMessages(trace.Stop()).empty());
@@ -225,7 +211,7 @@ TEST(TGetPhoto, NothingConfiguredMeansNothingDone)
 
 TEST(TGetPhoto, WaitingForAScannerNeverResumedReturnsAtOnce)
 {
-    Window window;
+    ScannerWindow window;
     TGetPhoto scanner(window.dirs, window.photos, window.music, window.lock, window.host);
     scanner.m_Directories = "x";
     scanner.WaitFor();
@@ -236,7 +222,7 @@ TEST(TGetPhoto, AStopBeforeTheStartWalksNothing)
 {
     TemporaryTree tree;
     tree.File("a.jpg");
-    Window window;
+    ScannerWindow window;
     TGetPhoto scanner(window.dirs, window.photos, window.music, window.lock, window.host);
     scanner.m_Directories = tree.Root();
     scanner.Terminate();
@@ -251,7 +237,7 @@ TEST(TGetPhoto, AStopDuringTheLongPauseEndsItAtTheNextStep)
     TemporaryTree tree;
     tree.Directory("first");
     tree.Directory("second");
-    Window window;
+    ScannerWindow window;
     window.photos.assign(150, "seed.jpg"); // over 100 photos: up to 5.1 s after each folder
     TGetPhoto scanner(window.dirs, window.photos, window.music, window.lock, window.host);
     scanner.m_Directories = tree.Root();
@@ -274,7 +260,7 @@ TEST(TGetPhoto, AStopInTheMiddleOfAWalkKeepsWhatWasFoundAndShowsNoBox)
     constexpr int kFolders = 30;
     TemporaryTree tree;
     for (int folder = 0; folder < kFolders; ++folder) tree.File("f" + std::to_string(folder) + "/p.jpg");
-    Window window;
+    ScannerWindow window;
     window.photos.assign(50, "seed.jpg"); // 11 to 100 photos: 100 ms after each folder
     TGetPhoto scanner(window.dirs, window.photos, window.music, window.lock, window.host);
     scanner.m_Directories = tree.Root() + "|" + tree.Root();

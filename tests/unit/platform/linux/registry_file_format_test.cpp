@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "unit/test_support/registry_values.h"
+
 #include <sstream>
 
 using namespace std::string_literals;
@@ -13,7 +15,6 @@ RegistryValue Bytes(std::uint32_t type, std::string_view data)
     return RegistryValue{type, std::vector<std::uint8_t>(data.begin(), data.end())};
 }
 
-RegistryValue Text(std::string_view text) { return Bytes(regtype::Sz, std::string(text) + '\0'); }
 
 RegistryDocument Parsed(std::string_view text)
 {

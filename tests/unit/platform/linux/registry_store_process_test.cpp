@@ -1,5 +1,7 @@
 // Several programs on one store: a writer killed at any moment, and writers side by side.
 #include <gtest/gtest.h>
+
+#include "unit/test_support/registry_values.h"
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,13 +16,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* kKeyPath = "HKEY_CURRENT_USER\\Software\\Test";
-
-RegistryValue Text(std::string_view text)
-{
-    RegistryValue value{regtype::Sz, std::vector<std::uint8_t>(text.begin(), text.end())};
-    value.data.push_back(0);
-    return value;
-}
 
 RegistryValue DWord(std::uint32_t number)
 {

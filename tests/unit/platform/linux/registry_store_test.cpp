@@ -1,6 +1,8 @@
 #include "platform/linux/registry_store.h"
 
 #include <gtest/gtest.h>
+
+#include "unit/test_support/registry_values.h"
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,13 +15,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-RegistryValue Text(std::string_view text)
-{
-    RegistryValue value{regtype::Sz, std::vector<std::uint8_t>(text.begin(), text.end())};
-    value.data.push_back(0);
-    return value;
-}
 
 std::optional<RegistryKey> Open(const std::string& path, bool create)
 {

@@ -1,6 +1,8 @@
 // The settings operations over the real registry (under Wine: the private prefix's own).
 #include <gtest/gtest.h>
 
+#include "unit/test_support/registry_values.h"
+
 #include "settings/saver_settings.h"
 #include "unit/test_support/isolated_settings.h"
 #include "unit/test_support/registry_removal.h"
@@ -17,13 +19,6 @@ RegistryValue Dword(std::uint32_t value)
     return RegistryValue{regtype::DWord,
                          {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
                           static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)}};
-}
-
-RegistryValue Text(std::string_view text)
-{
-    RegistryValue value{regtype::Sz, Bytes(text.begin(), text.end())};
-    value.data.push_back(0);
-    return value;
 }
 
 // The eleven values in the order the defaults pass checks them, with their defaults.
