@@ -132,13 +132,13 @@ TEST(JpegReaderTest, RejectsAHugeClaimedSizeBeforeAllocating)
     EXPECT_FALSE(fitCalled);
 }
 
-enum class Outcome { Grey, Loaded, Refused };
+enum class ClaimOutcome { Grey, Loaded, Refused };
 
 struct ClaimedSizeCase {
     const char* file;
     Size claimed;
     std::size_t length; // the file is cut, or padded with zeros, to this
-    Outcome outcome;
+    ClaimOutcome outcome;
 };
 
 // Like a file cut short: what is missing decodes as mid grey (or as whatever arithmetic decoding
@@ -146,12 +146,12 @@ struct ClaimedSizeCase {
 // bit on every 8 x 8 block of a complete file, and a file with less than an eighth of that claims
 // a size that it is not. Arithmetic coding has no such floor.
 const ClaimedSizeCase kClaimedSizeCases[] = {
-    {"tiny_grey.jpg", {1000, 600}, 200, Outcome::Grey},          // 9375 blocks
-    {"tiny_grey.jpg", {1400, 600}, 200, Outcome::Refused},       // 13125 blocks
-    {"tiny_grey.jpg", {16000, 16000}, 200, Outcome::Refused},    // 4 million blocks
-    {"tiny_grey.jpg", {16000, 16000}, 70'000, Outcome::Grey},    //
-    {"colour_420.jpg", {2000, 1000}, 700, Outcome::Refused},      // 47000 blocks
-    {"colour_arithmetic.jpg", {2000, 1000}, 700, Outcome::Loaded}, //
+    {"tiny_grey.jpg", {1000, 600}, 200, ClaimOutcome::Grey},          // 9375 blocks
+    {"tiny_grey.jpg", {1400, 600}, 200, ClaimOutcome::Refused},       // 13125 blocks
+    {"tiny_grey.jpg", {16000, 16000}, 200, ClaimOutcome::Refused},    // 4 million blocks
+    {"tiny_grey.jpg", {16000, 16000}, 70'000, ClaimOutcome::Grey},    //
+    {"colour_420.jpg", {2000, 1000}, 700, ClaimOutcome::Refused},      // 47000 blocks
+    {"colour_arithmetic.jpg", {2000, 1000}, 700, ClaimOutcome::Loaded}, //
 };
 
 TEST(JpegReaderTest, SizeClaimedBeyondTheDataIsGreyUnlessClearlyTooShort)
@@ -161,13 +161,13 @@ TEST(JpegReaderTest, SizeClaimedBeyondTheDataIsGreyUnlessClearlyTooShort)
         SCOPED_TRACE(std::string(c.file) + " " + claimed + " in " + std::to_string(c.length));
         Bytes bytes = WithFrameSize(ReadFileBytes(TestImagePath(c.file)), c.claimed.width, c.claimed.height);
         bytes.resize(c.length);
-        if (c.outcome == Outcome::Refused) {
+        if (c.outcome == ClaimOutcome::Refused) {
             ExpectJpegError(bytes, FitTo({192, 108}), "The file is too short for a picture of " + claimed);
             continue;
         }
         const Bitmap loaded = LoadFittedImage(bytes, ImageFormat::Jpeg, FitTo({192, 108}));
         ASSERT_EQ(loaded.GetSize(), (Size{192, 108}));
-        if (c.outcome == Outcome::Grey) {
+        if (c.outcome == ClaimOutcome::Grey) {
             EXPECT_EQ(loaded.At(191, 107), MakePixel(128, 128, 128));
         }
     }
