@@ -3,7 +3,6 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
-#include <pwd.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <sys/file.h>
@@ -17,44 +16,15 @@
 
 #include "app/log_trace.h"
 #include "platform/linux/registry_file_format.h"
+#include "platform/linux/user_files.h"
 
 namespace {
-
-class UniqueFd {
-public:
-    explicit UniqueFd(int fd) : m_Fd(fd) {}
-    UniqueFd(UniqueFd&& other) noexcept : m_Fd(std::exchange(other.m_Fd, -1)) {}
-    UniqueFd& operator=(UniqueFd&&) = delete;
-    ~UniqueFd()
-    {
-        if (m_Fd >= 0) ::close(m_Fd);
-    }
-    int Get() const { return m_Fd; }
-    // Closes now, reporting the result: a delayed write error shows up here.
-    bool Close() { return ::close(std::exchange(m_Fd, -1)) == 0; }
-
-private:
-    int m_Fd;
-};
 
 // Traces why the store failed, naming the file; the callers' own errors say only which value.
 std::nullopt_t Failed(const std::string& file, const char* what, const std::string& reason)
 {
     LogTrace("settings store " + file + " " + what + " (" + reason + ")");
     return std::nullopt;
-}
-
-std::string HomeDirectory()
-{
-    const char* home = std::getenv("HOME");
-    if (home && *home) return home;
-    std::string buffer(16384, '\0');
-    passwd entry{};
-    passwd* found = nullptr;
-    if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_dir) {
-        return found->pw_dir;
-    }
-    return {};
 }
 
 std::string DirectoryOf(const std::string& path) { return path.substr(0, path.rfind('/')); }

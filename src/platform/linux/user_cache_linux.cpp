@@ -1,7 +1,6 @@
 #include "platform/user_cache.h"
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,36 +8,9 @@
 #include <cerrno>
 #include <utility>
 
+#include "platform/linux/user_files.h"
+
 namespace {
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : m_Fd(fd) {}
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    ~FileDescriptor()
-    {
-        if (m_Fd >= 0) ::close(m_Fd);
-    }
-    int Get() const { return m_Fd; }
-    bool Close() { return ::close(std::exchange(m_Fd, -1)) == 0; }
-
-private:
-    int m_Fd;
-};
-
-std::string HomeDirectory()
-{
-    const char* home = std::getenv("HOME");
-    if (home && *home == '/') return home;
-    std::string buffer(16384, '\0');
-    passwd entry{};
-    passwd* found = nullptr;
-    if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_dir) {
-        return found->pw_dir;
-    }
-    return {};
-}
 
 // Only a real directory of this user's, writable by no one else: a cache planted by somebody
 // else is never read.
@@ -98,7 +70,7 @@ std::optional<std::string> ReadUserCacheFile(const std::string& name, std::size_
     if (!directory || !IsOwnDirectory(*directory)) return std::nullopt;
     const std::string path = *directory + "/" + name;
     // Without following a link, and without blocking on a FIFO put in the file's place.
-    const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     struct stat info {};
     if (fd.Get() < 0 || ::fstat(fd.Get(), &info) != 0) return std::nullopt;
     if (!S_ISREG(info.st_mode) || info.st_uid != ::getuid() || info.st_size < 0 ||
@@ -124,7 +96,7 @@ bool WriteUserCacheFile(const std::string& name, std::string_view content)
     if (!directory) return false;
     const std::string path = *directory + "/" + name;
     std::string temporary = path + ".XXXXXX";
-    FileDescriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
+    UniqueFd fd(::mkostemp(temporary.data(), O_CLOEXEC));
     if (fd.Get() < 0) return false;
     // No fsync: a file cut short by a crash fails its check on reading and is rebuilt.
     const bool written = WriteAll(fd.Get(), content);
