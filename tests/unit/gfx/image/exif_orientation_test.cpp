@@ -1,15 +1,12 @@
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
-// jpeglib.h needs FILE and size_t declared first (above).
-#include <jpeglib.h>
 
 #include "gfx/image/exif_orientation.h"
 #include "gfx/image/image_file.h"
 #include "unit/test_support/image_files.h"
+#include "unit/test_support/jpeg_encoder.h"
 
 namespace {
 
@@ -88,41 +85,19 @@ TEST(ExifOrientationTest, ReadsTheTagOrFallsBackToUpright)
 // Four quadrants, red, green / blue, white, stored 48 x 24, with an APP1 block if given.
 Bytes QuadrantJpeg(const Bytes& app1)
 {
-    constexpr int kWidth = 48, kHeight = 24;
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = kWidth;
-    info.image_height = kHeight;
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 100, TRUE);
-    for (int c = 0; c < 3; ++c) info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
-    jpeg_start_compress(&info, TRUE);
-    if (!app1.empty()) jpeg_write_marker(&info, JPEG_APP0 + 1, app1.data(), static_cast<unsigned>(app1.size()));
-    std::vector<JSAMPLE> row(kWidth * 3);
-    while (info.next_scanline < info.image_height) {
-        const bool bottom = info.next_scanline >= kHeight / 2;
-        for (int x = 0; x < kWidth; ++x) {
-            const bool right = x >= kWidth / 2;
-            const bool red = !bottom && !right, green = !bottom && right, blue = bottom && !right, white = bottom && right;
-            row[x * 3] = red || white ? 255 : 0;
-            row[x * 3 + 1] = green || white ? 255 : 0;
-            row[x * 3 + 2] = blue || white ? 255 : 0;
-        }
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&info, rows, 1);
-    }
-    jpeg_finish_compress(&info);
-    const Bytes bytes(buffer, buffer + size);
-    jpeg_destroy_compress(&info);
-    std::free(buffer);
-    return bytes;
+    const auto sample = [](int x, int y, int channel) {
+        const bool right = x >= 24, bottom = y >= 12;
+        const bool lit[3] = {!bottom && !right, !bottom && right, bottom && !right};
+        return bottom && right ? 255 : lit[channel] ? 255 : 0;
+    };
+    JpegRecipe recipe;
+    recipe.width = 48;
+    recipe.height = 24;
+    recipe.sample = sample;
+    recipe.quality = 100;
+    recipe.fullChroma = true;
+    recipe.app1 = app1;
+    return EncodeJpeg(recipe);
 }
 
 // The quadrant colour nearest to a pixel: 'R', 'G', 'B' or 'W'.

@@ -11,6 +11,7 @@
 #include "gfx/error.h"
 #include "gfx/image/image_file.h"
 #include "unit/test_support/image_files.h"
+#include "unit/test_support/jpeg_encoder.h"
 
 namespace {
 
@@ -197,36 +198,17 @@ TEST(JpegReaderTest, TruncatedDataShowsThePartThatIsThere)
 // for colour, six for grey, which walk the blocks of the picture about five and six times over.
 Bytes EncodeProgressive(int width, int height, int components)
 {
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = static_cast<JDIMENSION>(width);
-    info.image_height = static_cast<JDIMENSION>(height);
-    info.input_components = components;
-    info.in_color_space = components == 3 ? JCS_RGB : JCS_GRAYSCALE;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 90, TRUE);
-    jpeg_simple_progression(&info);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<JSAMPLE> row(static_cast<std::size_t>(width * components));
-    while (info.next_scanline < info.image_height) {
-        const int y = static_cast<int>(info.next_scanline);
-        for (std::size_t i = 0; i < row.size(); ++i) {
-            const int x = static_cast<int>(i);
-            row[i] = static_cast<JSAMPLE>(x * 7 + y * 3 + (x * y) % 37 * 5);
-        }
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&info, rows, 1);
-    }
-    jpeg_finish_compress(&info);
-    const Bytes bytes(buffer, buffer + size);
-    jpeg_destroy_compress(&info);
-    std::free(buffer);
-    return bytes;
+    // The texture as samples in a row: its index in the row, not the pixel's column.
+    JpegRecipe recipe;
+    recipe.width = width;
+    recipe.height = height;
+    recipe.components = components;
+    recipe.sample = [components](int x, int y, int c) {
+        const int i = x * components + c;
+        return (i * 7 + y * 3 + (i * y) % 37 * 5) & 0xFF;
+    };
+    recipe.progressive = true;
+    return EncodeJpeg(recipe);
 }
 
 TEST(JpegReaderTest, ProgressivePhotosLoadWithinTheWorkBudget)
