@@ -110,6 +110,14 @@ public:
     // Waits at most maxMs until a key, mouse-button or paint event is waiting, then dispatches
     // everything waiting, timer ticks included. Handlers may close the window inside it.
     virtual void WaitAndDispatch(int maxMs) = 0;
+    // Waits and dispatches as WaitAndDispatch does until done() holds, while work goes on on
+    // another thread; done is asked on the UI thread after every wait, which lasts at most
+    // kWorkPollMs, so that the end of the work is seen soon after it comes.
+    virtual void DispatchUntil(const std::function<bool()>& done)
+    {
+        while (!done()) WaitAndDispatch(kWorkPollMs);
+    }
+    static constexpr int kWorkPollMs = 1;
 
     // Starts a timer, or restarts it: its next tick comes a full interval from now, then one
     // every interval. Ticks reach UiEvents::TimerTick. UiTimer gives the form's semantics.

@@ -11,6 +11,7 @@
 #include "slideshow/fade_out.h"
 #include "slideshow/fit_size.h"
 #include "slideshow/history_ring.h"
+#include "slideshow/photo_load.h"
 #include "slideshow/slideshow_window.h"
 #include "slideshow/transitions.h"
 
@@ -45,9 +46,13 @@ void TfrmMain::DrawScreen()
         if (m_Closing) return;
 
         if (extension == ".JPEG" || extension == ".JPG" || extension == ".BMP") {
-            const ImageFormat format = extension == ".BMP" ? ImageFormat::Bmp : ImageFormat::Jpeg;
-            const Size screen = m_ClientSize;
-            *m_PhotoBitmap = LoadFittedImage(path, format, [screen](Size image) { return FitSize(image, screen); });
+            // The slide timer's ticks would only find this step running; it is re-armed at the
+            // step's end, and no tick or other handler may draw from the generator meanwhile.
+            Timer1.SetEnabled(false);
+            Bitmap photo = LoadPhoto(path, extension == ".BMP" ? ImageFormat::Bmp : ImageFormat::Jpeg);
+            // The load was abandoned for the close, which has released the bitmaps.
+            if (m_Closing) return;
+            *m_PhotoBitmap = std::move(photo);
         }
         m_BackBuffer->SetWidth(m_PhotoBitmap->Width());
         m_BackBuffer->SetHeight(m_PhotoBitmap->Height());
@@ -65,6 +70,16 @@ void TfrmMain::DrawScreen()
     Timer1.SetEnabled(true);
     LogTrace("DrawScreen end...");
     Timer2.SetEnabled(true);
+}
+
+Bitmap TfrmMain::LoadPhoto(const std::string& path, ImageFormat format)
+{
+    const Size screen = m_ClientSize;
+    PhotoLoad load(m_LoadPhoto, path, format, [screen](Size image) { return FitSize(image, screen); });
+    // Keys, clicks and paints are answered while the worker decodes; a close stops it.
+    m_Host.DispatchUntil([&load, this] { return load.Finished() || m_Closing; });
+    if (m_Closing) return {};
+    return load.Take();
 }
 
 bool TfrmMain::WaitStep()

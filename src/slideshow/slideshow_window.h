@@ -19,6 +19,7 @@
 #include "platform/ui_host.h"
 #include "slideshow/effect_host.h"
 #include "slideshow/history_ring.h"
+#include "slideshow/photo_load.h"
 #include "slideshow/frame_composer.h"
 
 class TfrmMain final : public UiEvents, public EffectHost {
@@ -58,6 +59,11 @@ public:
     void PresentFrame() override;
     void PresentStep(bool lastStep) override;
     void FadeOutPhoto();
+    // Loads and fits the step's photo on a worker while the window is answered; an empty
+    // picture when a close came first. Throws what the load threw.
+    Bitmap LoadPhoto(const std::string& path, ImageFormat format);
+    // How LoadPhoto's worker reads a file; tests hand in their own.
+    PhotoLoader m_LoadPhoto = LoadPhotoFile;
 
     // Background music. The player is set up by FormCreate: its first open neither waits nor
     // goes without a notification.

@@ -87,10 +87,11 @@ void DecodeUncompressed(ImageSource& source, const BmpHeader& header, FittedCanv
 
 } // namespace
 
-Bitmap LoadFittedBmp(ImageSource& source, const FitFunction& fit)
+Bitmap LoadFittedBmp(ImageSource& source, const FitFunction& fit, const std::stop_token& stop)
 {
     const BmpHeader header = ReadBmpHeader(source);
-    FittedCanvas canvas(Size{header.width, header.height}, FittedSizeOf(Size{header.width, header.height}, fit));
+    FittedCanvas canvas(Size{header.width, header.height}, FittedSizeOf(Size{header.width, header.height}, fit), {},
+                        stop);
     if (canvas.IsEmpty()) return canvas.Take();
 
     if (header.encoding != BmpEncoding::Uncompressed) {

@@ -6,4 +6,4 @@
 #include "gfx/image/image_file.h"
 #include "gfx/image/image_source.h"
 
-Bitmap LoadFittedBmp(ImageSource& source, const FitFunction& fit);
+Bitmap LoadFittedBmp(ImageSource& source, const FitFunction& fit, const std::stop_token& stop = {});

@@ -42,8 +42,11 @@ Size FittedSizeOf(Size imageSize, const FitFunction& fit, Orientation orientatio
     return orientation.Turn(fitted);
 }
 
-FittedCanvas::FittedCanvas(Size imageSize, Size fittedSize, Orientation orientation)
-    : m_ImageSize(imageSize), m_Orientation(orientation), m_Bitmap(fittedSize.width, fittedSize.height, kBlack)
+FittedCanvas::FittedCanvas(Size imageSize, Size fittedSize, Orientation orientation, std::stop_token stop)
+    : m_ImageSize(imageSize),
+      m_Orientation(orientation),
+      m_Bitmap(fittedSize.width, fittedSize.height, kBlack),
+      m_Stop(std::move(stop))
 {
     if (m_Bitmap.IsEmpty()) return;
     m_Columns = SourceIndices(imageSize.width, fittedSize.width, orientation.flipColumns);
@@ -84,11 +87,18 @@ std::pair<int, int> FittedCanvas::FittedRowsOf(int sourceRow) const
 
 bool FittedCanvas::WantsRow(int sourceRow) const
 {
+    ThrowIfStopped();
     return std::binary_search(m_Rows.begin(), m_Rows.end(), sourceRow);
+}
+
+void FittedCanvas::ThrowIfStopped() const
+{
+    if (m_Stop.stop_requested()) throw LoadStopped();
 }
 
 int FittedCanvas::NextWantedRow(int from) const
 {
+    ThrowIfStopped();
     const auto next = std::lower_bound(m_Rows.begin(), m_Rows.end(), from);
     return next == m_Rows.end() ? m_ImageSize.height : *next;
 }

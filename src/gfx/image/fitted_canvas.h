@@ -4,6 +4,7 @@
 // everything else and still produce exactly what a full decode followed by StretchCopy gives.
 // A picture stored turned is filled in its stored orientation, with the rows and columns that
 // the upright picture's stretch picks, and only the fitted picture is turned.
+#include <stop_token>
 #include <utility>
 #include <vector>
 
@@ -20,11 +21,13 @@ Size FittedSizeOf(Size imageSize, const FitFunction& fit, Orientation orientatio
 class FittedCanvas {
 public:
     // The fitted bitmap starts black: pixels that a reader never writes stay black. Sizes and
-    // rows are the stored picture's; Take() turns the result upright.
-    FittedCanvas(Size imageSize, Size fittedSize, Orientation orientation = {});
+    // rows are the stored picture's; Take() turns the result upright. Once stop is requested, the
+    // row queries below throw LoadStopped, so that every reader ends its load at its next row.
+    FittedCanvas(Size imageSize, Size fittedSize, Orientation orientation = {}, std::stop_token stop = {});
 
     bool IsEmpty() const { return m_Bitmap.IsEmpty(); }
     Size ImageSize() const { return m_ImageSize; }
+    const std::stop_token& StopToken() const { return m_Stop; }
     int FittedWidth() const { return m_Bitmap.Width(); }
 
     // The source column that each fitted column shows, non-decreasing.
@@ -55,10 +58,12 @@ public:
 private:
     std::pair<int, int> FittedRowsOf(int sourceRow) const;
     void RepeatRow(int first, int last);
+    void ThrowIfStopped() const;
 
     Size m_ImageSize;
     Orientation m_Orientation;
     Bitmap m_Bitmap;
     std::vector<int> m_Columns;
     std::vector<int> m_Rows;
+    std::stop_token m_Stop;
 };

@@ -10,10 +10,10 @@
 namespace {
 
 // Running out of memory is one more reason why a photo cannot be shown.
-Bitmap LoadFitted(ImageSource& source, ImageFormat format, const FitFunction& fit)
+Bitmap LoadFitted(ImageSource& source, ImageFormat format, const FitFunction& fit, const std::stop_token& stop)
 {
     try {
-        return format == ImageFormat::Jpeg ? LoadFittedJpeg(source, fit) : LoadFittedBmp(source, fit);
+        return format == ImageFormat::Jpeg ? LoadFittedJpeg(source, fit, stop) : LoadFittedBmp(source, fit, stop);
     } catch (const std::bad_alloc&) {
         throw Error("Not enough memory to load the image");
     }
@@ -21,18 +21,21 @@ Bitmap LoadFitted(ImageSource& source, ImageFormat format, const FitFunction& fi
 
 } // namespace
 
-Bitmap LoadFittedImage(const std::string& path, ImageFormat format, const FitFunction& fit)
+Bitmap LoadFittedImage(const std::string& path, ImageFormat format, const FitFunction& fit, std::stop_token stop)
 {
     try {
         FileSource file(path);
-        return LoadFitted(file, format, fit);
+        return LoadFitted(file, format, fit, stop);
+    } catch (const LoadStopped&) {
+        throw;
     } catch (const Error& error) {
         throw Error("\"" + path + "\": " + error.what());
     }
 }
 
-Bitmap LoadFittedImage(std::span<const std::uint8_t> bytes, ImageFormat format, const FitFunction& fit)
+Bitmap LoadFittedImage(std::span<const std::uint8_t> bytes, ImageFormat format, const FitFunction& fit,
+                       std::stop_token stop)
 {
     MemorySource memory(bytes);
-    return LoadFitted(memory, format, fit);
+    return LoadFitted(memory, format, fit, stop);
 }

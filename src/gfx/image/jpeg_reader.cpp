@@ -48,6 +48,8 @@ struct WorkMonitor {
     jpeg_progress_mgr pub; // first, as above
     std::uint64_t done;
     std::uint64_t budget;
+    const std::stop_token* stop;
+    bool stopped;
 };
 
 struct SourceManager {
@@ -96,13 +98,18 @@ void EmitMessage(j_common_ptr info, int level)
 void OutputMessage(j_common_ptr) {}
 
 // Called before each step of reading a file of several scans: one row of MCUs of the current
-// scan, or the markers up to the next scan once the rows are done.
+// scan, or the markers up to the next scan once the rows are done. A requested stop ends the
+// read here, as such a file is read whole before its first row comes out.
 void CountWork(j_common_ptr common)
 {
+    WorkMonitor& work = *reinterpret_cast<WorkMonitor*>(common->progress);
+    if (work.stop->stop_requested()) {
+        work.stopped = true;
+        std::longjmp(ErrorsOf(common).jump, 1);
+    }
     const auto* info = reinterpret_cast<j_decompress_ptr>(common);
     if (info->input_iMCU_row >= info->total_iMCU_rows) return;
     const int blocksPerMcuRow = info->comps_in_scan == 1 ? info->cur_comp_info[0]->v_samp_factor : info->blocks_in_MCU;
-    WorkMonitor& work = *reinterpret_cast<WorkMonitor*>(common->progress);
     work.done += std::uint64_t{info->MCUs_per_row} * static_cast<std::uint64_t>(blocksPerMcuRow);
     if (work.done > work.budget) {
         ErrorManager& errors = ErrorsOf(common);
@@ -210,7 +217,7 @@ public:
 
     // Starts the full-size decode into 4 bytes per pixel: blue, green, red, unused, or for
     // CMYK and YCCK files the (inverted) C, M, Y, K values.
-    void Start()
+    void Start(const std::stop_token& stop)
     {
         m_Cmyk = m_Info.jpeg_color_space == JCS_CMYK || m_Info.jpeg_color_space == JCS_YCCK;
         m_Info.out_color_space = m_Cmyk ? JCS_CMYK : JCS_EXT_BGRX;
@@ -223,10 +230,13 @@ public:
         // Files of several scans are read whole here; the monitor is not needed after that.
         m_Work.pub.progress_monitor = CountWork;
         m_Work.done = 0;
+        m_Work.stop = &stop;
+        m_Work.stopped = false;
         m_Work.budget = std::clamp(BlockCount() * kWalksPerBlock, kMinWork, kMaxWork);
         m_Info.progress = &m_Work.pub;
         const bool started = Guarded(m_Errors, [this] { jpeg_start_decompress(&m_Info); });
         m_Info.progress = nullptr;
+        if (m_Work.stopped) throw LoadStopped();
         Check(started);
         if (m_Info.output_width != m_Info.image_width || m_Info.output_height != m_Info.image_height ||
             m_Info.output_components != 4) {
@@ -311,16 +321,16 @@ Pixel CmykPixel(const std::uint8_t* p)
 
 // The fitted picture in the stored orientation; the decoder's memory goes with this call, before
 // the picture is turned.
-FittedCanvas DecodeFitted(ImageSource& source, const FitFunction& fit)
+FittedCanvas DecodeFitted(ImageSource& source, const FitFunction& fit, const std::stop_token& stop)
 {
     JpegDecompressor jpeg(source);
     const Size imageSize = jpeg.ReadHeader();
     const Orientation orientation = jpeg.ExifOrientation();
-    FittedCanvas canvas(imageSize, FittedSizeOf(imageSize, fit, orientation), orientation);
+    FittedCanvas canvas(imageSize, FittedSizeOf(imageSize, fit, orientation), orientation, stop);
     if (canvas.IsEmpty()) return canvas;
 
     jpeg.CheckLength(source.Size());
-    jpeg.Start();
+    jpeg.Start(canvas.StopToken());
     std::vector<std::uint8_t> row(static_cast<std::size_t>(imageSize.width) * 4);
     for (int y = canvas.NextWantedRow(0); y < imageSize.height; y = canvas.NextWantedRow(y + 1)) {
         jpeg.SkipTo(y, row.data());
@@ -336,4 +346,7 @@ FittedCanvas DecodeFitted(ImageSource& source, const FitFunction& fit)
 
 } // namespace
 
-Bitmap LoadFittedJpeg(ImageSource& source, const FitFunction& fit) { return DecodeFitted(source, fit).Take(); }
+Bitmap LoadFittedJpeg(ImageSource& source, const FitFunction& fit, const std::stop_token& stop)
+{
+    return DecodeFitted(source, fit, stop).Take();
+}

@@ -5,4 +5,4 @@
 #include "gfx/image/image_file.h"
 #include "gfx/image/image_source.h"
 
-Bitmap LoadFittedJpeg(ImageSource& source, const FitFunction& fit);
+Bitmap LoadFittedJpeg(ImageSource& source, const FitFunction& fit, const std::stop_token& stop = {});

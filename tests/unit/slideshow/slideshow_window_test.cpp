@@ -2,15 +2,25 @@
 // history and the settings it reads.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <future>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/random_generator.h"
 #include "gfx/error.h"
 #include "settings/saver_settings.h"
 #include "slideshow/slideshow_window.h"
+#include "unit/test_support/image_files.h"
 #include "unit/test_support/isolated_settings.h"
+#include "unit/test_support/jpeg_bombs.h"
 #include "unit/test_support/scripted_ui_host.h"
+#include "unit/test_support/temporary_tree.h"
+#include "unit/test_support/trace_capture.h"
 
 namespace {
 
@@ -320,6 +330,154 @@ TEST(SlideShowWindow, ACloseAtAnyStepOfAnyAnimationIsSafe)
             for (int wait = 0; wait < 200 && !show.host.WindowDestroyed(); ++wait) show.host.WaitAndDispatch(5);
             EXPECT_TRUE(show.host.WindowDestroyed()) << effect << " at " << closeAt;
         }
+    }
+}
+
+// The photo is loaded on a worker while the window goes on answering. The loader below hands the
+// UI thread an event at one point of the load and goes on only once it has been answered.
+enum class LoadPoint { BeforeReading, AfterTheHeader, AfterDecoding };
+
+struct LoadEventCase {
+    const char* name;
+    LoadPoint point;
+    bool close; // else a Right arrow
+};
+
+void PrintTo(const LoadEventCase& c, std::ostream* os) { *os << c.name; }
+
+struct StepRecord {
+    std::vector<std::string> trace;
+    int historyPos = 0;
+    int navRequest = 0;
+    int timer1Interval = 0;
+    Bitmap frame;
+    int nextDraw = 0;
+    bool destroyed = false;
+};
+
+class LoadOnTheWorker : public testing::TestWithParam<LoadEventCase> {
+protected:
+    // Two steps over two photos, the first shown before the capture starts; prepare() sets the
+    // second step's arrow or loader.
+    static StepRecord Run(const std::function<void(Show&)>& prepare)
+    {
+        Show show({96, 64});
+        show.window.m_DisableRandom = true;
+        show.SetPhotos({Photo("tall_420.jpg"), Photo("tall_progressive.jpg"), Photo("colour_420.jpg")});
+        SetRandomSeed(7);
+        show.Step();
+        prepare(show);
+        StepRecord record;
+        {
+            TraceCapture capture;
+            show.Step();
+            record.trace = capture.Stop();
+        }
+        record.historyPos = show.window.m_HistoryPos;
+        record.navRequest = show.window.m_NavRequest;
+        record.timer1Interval = show.window.Timer1.Interval();
+        record.frame = show.host.LastFrame();
+        record.nextDraw = RandomDraw();
+        record.destroyed = show.host.WindowDestroyed();
+        return record;
+    }
+};
+
+TEST_P(LoadOnTheWorker, AnEventDuringTheLoadIsAnsweredAtOnce)
+{
+    const LoadEventCase& c = GetParam();
+    std::atomic<bool> readerStopped{false};
+    std::atomic<bool> timer1RanDuringTheLoad{true};
+    const StepRecord record = Run([&](Show& show) {
+        show.window.m_LoadPhoto = [&](const std::string& path, ImageFormat format, const FitFunction& fit,
+                                      std::stop_token stop) {
+            const auto deliver = [&] {
+                std::promise<void> answered;
+                show.host.Post([&] {
+                    timer1RanDuringTheLoad = show.window.Timer1.Enabled();
+                    if (c.close) {
+                        show.host.RequestClose();
+                    } else {
+                        show.window.FormKeyDown(vk::Right, {});
+                    }
+                    answered.set_value();
+                });
+                ASSERT_EQ(answered.get_future().wait_for(std::chrono::seconds(20)), std::future_status::ready)
+                    << "the UI thread did not answer during the load";
+                // A close must reach the worker as a stop before the load goes on.
+                for (int i = 0; c.close && !stop.stop_requested() && i < 20000; ++i)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            };
+            if (c.point == LoadPoint::BeforeReading) deliver();
+            const FitFunction hooked = [&](Size image) {
+                if (c.point == LoadPoint::AfterTheHeader) deliver();
+                return fit(image);
+            };
+            try {
+                Bitmap photo = LoadPhotoFile(path, format, hooked, stop);
+                if (c.point == LoadPoint::AfterDecoding) deliver();
+                return photo;
+            } catch (const LoadStopped&) {
+                readerStopped = true;
+                throw;
+            }
+        };
+    });
+    EXPECT_FALSE(timer1RanDuringTheLoad) << "no slide tick may come while the photo loads";
+    if (c.close) {
+        EXPECT_TRUE(record.destroyed);
+        EXPECT_FALSE(std::any_of(record.trace.begin(), record.trace.end(), [](const std::string& line) {
+            return line.starts_with("effect style=") || line == "DrawScreen end...";
+        })) << "the abandoned load's step draws nothing more";
+        EXPECT_EQ(readerStopped.load(), c.point != LoadPoint::AfterDecoding) << "the reader stops at its next row";
+        return;
+    }
+    // An arrow comes out as one at the first wait of an inline load's transition.
+    const StepRecord inline_ = Run([](Show& show) { show.host.QueueAtWait(0, ScriptedUiHost::Key{vk::Right}); });
+    EXPECT_EQ(record.trace, inline_.trace);
+    EXPECT_EQ(record.historyPos, inline_.historyPos);
+    EXPECT_EQ(record.navRequest, 1);
+    EXPECT_EQ(record.timer1Interval, TfrmMain::kNavigationInterval);
+    EXPECT_TRUE(SamePixels(record.frame, inline_.frame));
+    EXPECT_EQ(record.nextDraw, inline_.nextDraw);
+    EXPECT_FALSE(record.destroyed);
+}
+
+INSTANTIATE_TEST_SUITE_P(, LoadOnTheWorker, testing::Values(
+    LoadEventCase{"CloseBeforeReading", LoadPoint::BeforeReading, true},
+    LoadEventCase{"CloseAfterTheHeader", LoadPoint::AfterTheHeader, true},
+    LoadEventCase{"CloseAfterDecoding", LoadPoint::AfterDecoding, true},
+    LoadEventCase{"ArrowBeforeReading", LoadPoint::BeforeReading, false},
+    LoadEventCase{"ArrowAfterTheHeader", LoadPoint::AfterTheHeader, false},
+    LoadEventCase{"ArrowAfterDecoding", LoadPoint::AfterDecoding, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A file that the worker cannot load ends the step as an inline load did: the photo that stands
+// stays, the timers are re-armed, and the next step shows the next photo.
+TEST(PhotoLoad, AFileThatCannotBeLoadedIsSkipped)
+{
+    TemporaryTree tree;
+    const std::string bomb = tree.Root() + "/bomb.jpg";
+    const std::vector<std::uint8_t> bytes = MakeJpegBomb({.width = 16384, .height = 16384, .scans = 20, .arithmetic = true});
+    std::ofstream(bomb, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    const std::string data = TOVELIN_TEST_DATA_DIR;
+    for (const std::string& bad : {data + "/images/no such photo.jpg", data + "/hostile/bmp_8bit_without_palette.bmp",
+                                   bomb}) {
+        Show show({96, 64});
+        show.window.m_DisableRandom = true;
+        show.window.m_Interval = 2000;
+        show.SetPhotos({bad, Photo("tall_420.jpg"), Photo("colour_420.jpg")});
+        show.window.m_PhotoIndex = 1;
+        EXPECT_EQ(show.Step(), Photo("colour_420.jpg"));
+        const Bitmap standing = *show.window.m_PhotoBitmap;
+        show.window.m_PhotoIndex = -1; // list order goes on with the bad file
+        EXPECT_EQ(show.Step(), bad);
+        EXPECT_TRUE(SamePixels(*show.window.m_PhotoBitmap, standing)) << bad;
+        EXPECT_TRUE(show.window.Timer1.Enabled()) << bad;
+        EXPECT_EQ(show.window.Timer1.Interval(), 2000) << bad;
+        EXPECT_TRUE(show.window.Timer2.Enabled()) << bad;
+        EXPECT_EQ(show.Step(), Photo("tall_420.jpg")) << bad;
+        EXPECT_FALSE(SamePixels(*show.window.m_PhotoBitmap, standing)) << bad;
     }
 }
 

@@ -1,6 +1,7 @@
 #include "unit/test_support/scripted_ui_host.h"
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
 
 #include "gfx/error.h"
@@ -160,6 +161,14 @@ void ScriptedUiHost::WaitAndDispatch(int maxMs)
     for (const Input& input : arriving) DeliverInput(input);
     DeliverDueInputs();
     TickDueTimers();
+}
+
+void ScriptedUiHost::DispatchUntil(const std::function<bool()>& done)
+{
+    while (!done()) {
+        RunPosted();
+        if (!done()) std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
 }
 
 void ScriptedUiHost::Run()

@@ -113,6 +113,9 @@ public:
     // passes RunLimit().
     void Run() override;
     void WaitAndDispatch(int maxMs) override;
+    // Work on another thread takes no time on the virtual clock and no wait: only the tasks it
+    // posts are run until it is done, so that a test decides what happens during it.
+    void DispatchUntil(const std::function<bool()>& done) override;
     NativeWindow MediaNotifyWindow() const override { return nullptr; }
     void DrawText(Bitmap& target, const TextFont& font, Point topLeft, std::string_view text) override;
 

@@ -1,6 +1,7 @@
 #include <filesystem>
 #include <random>
 #include <stdexcept>
+#include <stop_token>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -109,6 +110,18 @@ TEST_P(ImageFileTest, AFileOfTheOtherFormatIsAnError)
 {
     const char* other = Format() == ImageFormat::Jpeg ? "win3_24bit.bmp" : "colour_420.jpg";
     EXPECT_THROW(LoadFittedImage(TestImagePath(other), Format(), kFullSize), Error);
+}
+
+// The fit is asked once the header is read: a stop requested then ends the load before its rows,
+// and in a file of several scans before the scans are read.
+TEST_P(ImageFileTest, AStopRequestedDuringTheLoadEndsIt)
+{
+    std::stop_source stop;
+    const FitFunction stopping = [&stop](Size image) {
+        stop.request_stop();
+        return image;
+    };
+    EXPECT_THROW(LoadFittedImage(Path(), Format(), stopping, stop.get_token()), LoadStopped);
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, ImageFileTest,

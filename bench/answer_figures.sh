@@ -1,0 +1,187 @@
+#!/usr/bin/env bash
+# How soon the real show ("/s") answers a key while it loads a photo, and its peak resident memory:
+#   (d) from a key pressed during the load of a 100-megapixel JPEG to the process's exit,
+#   (e) the same during a 665-byte arithmetic-coded file that claims 16384 x 16384,
+# each against the 100 ms goal and against the same key pressed while a photo stands (measured
+# in the same run), and (f) the peak resident memory of "/s" at 3840x2160 on a 6000 x 4000 photo
+# and on the 100-megapixel one, in frames of the screen's size.
+#
+#   bench/answer_figures.sh [BUILD_DIR]     (default build/timing; builds nothing)
+#
+# ROUNDS (default 5) sets the runs each median is taken over, DELAY_MS (default 200) how long
+# after the step names its photo the key comes. The large photos are made once, with ImageMagick,
+# beside the program.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build/timing}
+program=$build/src/tovelin
+rounds=${ROUNDS:-5}
+delay_ms=${DELAY_MS:-200}
+[[ -x $program ]] || { echo "no $program: build the tovelin target first" >&2; exit 1; }
+
+work=$(mktemp -d)
+server=
+cleanup() {
+    [[ -n $server ]] && kill "$server" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+photo_cache=$build/bench
+mkdir -p "$photo_cache"
+big=$photo_cache/photo-12000x8400.jpg
+large=$photo_cache/photo-6000x4000.jpg
+standing=$photo_cache/show-1920x1080-a.jpg
+make_photo() { # make_photo FILE SMALL_SIZE FULL_SIZE SEED
+    [[ -s $1 ]] && return
+    convert -size "$2" -seed "$4" plasma:fractal -resize "$3!" -attenuate 0.4 +noise Gaussian \
+        -quality 90 -sampling-factor 2x2 "$1.part"
+    mv "$1.part" "$1"
+}
+make_photo "$standing" 480x270 1920x1080 11
+make_photo "$large" 1500x1000 6000x4000 5
+make_photo "$big" 1200x840 12000x8400 7
+
+# A sequential arithmetic-coded grey frame of 16384 x 16384 whose one scan holds no data: the
+# decoder walks all 4 million blocks of it, padded to 665 bytes with a comment.
+bomb=$work/claims-16384x16384.jpg
+{
+    printf '\xff\xd8'                                   # start of image
+    printf '\xff\xdb\x00\x43\x00'                       # quantization table 0: all ones
+    printf '\x01%.0s' $(seq 64)
+    printf '\xff\xc9\x00\x0b\x08\x40\x00\x40\x00\x01\x01\x11\x00' # SOF9: 16384 x 16384, 1 component
+    printf '\xff\xfe\x02\x33'                           # a comment of 561 bytes
+    printf ' %.0s' $(seq 561)
+    printf '\xff\xda\x00\x08\x01\x01\x00\x00\x3f\x00'   # one scan, all coefficients
+    printf '\x00\x00\x00\x00'
+    printf '\xff\xd9'                                   # end of image
+} >"$bomb"
+
+start_screen() { # start_screen WxH: an Xvfb of its own, as DISPLAY
+    local display
+    for display in $(seq 90 140); do
+        [[ -e /tmp/.X11-unix/X$display || -e /tmp/.X$display-lock ]] || break
+    done
+    Xvfb ":$display" -screen 0 "${1}x24" -nolisten tcp >/dev/null 2>&1 &
+    server=$!
+    for _ in $(seq 50); do
+        [[ -e /tmp/.X11-unix/X$display ]] && break
+        sleep 0.1
+    done
+    export DISPLAY=":$display"
+}
+stop_screen() {
+    kill "$server" 2>/dev/null || true
+    wait "$server" 2>/dev/null || true
+    server=
+}
+
+# The show's settings: the one photo's folder, no music, no fade, one minute a slide.
+use_photo() {
+    rm -rf "$work/photos" "$work/config"
+    mkdir -p "$work/photos" "$work/config/tovelin"
+    ln "$1" "$work/photos/" 2>/dev/null || cp "$1" "$work/photos/"
+    cat >"$work/config/tovelin/registry.reg" <<REG
+REGEDIT4
+
+[HKEY_CURRENT_USER\\Control Panel\\Screen Saver.Tovelin]
+"PhotoDirectorys"="$work/photos"
+"ChangeInterval"=dword:0000ea60
+"EnableMusic"=dword:00000000
+"FadeOutLastPhoto"=dword:00000000
+REG
+}
+
+pid=
+launch() {
+    XDG_CONFIG_HOME=$work/config XDG_CACHE_HOME=$work/cache GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1 \
+        "$program" /s >/dev/null 2>"$work/err" &
+    pid=$!
+}
+trace_has() { grep -q -- "$1" "$work/err" 2>/dev/null; }
+wait_trace() { # wait_trace TEXT SECONDS
+    local tries=0
+    until trace_has "$1"; do
+        ((tries++ < $2 * 500)) && kill -0 "$pid" 2>/dev/null || return 1
+        sleep 0.002
+    done
+}
+now_us() { echo $(($(date +%s%N) / 1000)); }
+
+# key_to_exit PHOTO WAIT_FOR [DELAY_MS]: milliseconds from a key to the exit, the key coming
+# DELAY_MS after the trace shows WAIT_FOR; "-" when the show was not where it should be.
+key_to_exit() {
+    use_photo "$1"
+    launch
+    if ! wait_trace "$2" 60; then
+        kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true
+        echo -; return
+    fi
+    sleep "$(printf '0.%03d' "${3:-0}")"
+    local loading=1
+    trace_has 'DrawScreen end' && loading=0
+    local start end
+    start=$(now_us)
+    xdotool key space
+    wait "$pid" 2>/dev/null || true
+    end=$(now_us)
+    # A key meant for the load that came after it measures nothing.
+    if [[ ${3:-} && $loading -eq 0 ]]; then echo -; return; fi
+    awk -v us=$((end - start)) 'BEGIN { printf "%.1f", us / 1000 }'
+}
+median() { tr ' ' '\n' | grep -v '^-$' | grep . | sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) print "-"; else print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (a == "-" || b == "-" || b == 0) print "-"; else printf "%.2f", a / b }'; }
+
+# The load's own length, from the step naming the photo to its end, with no key.
+load_ms() {
+    use_photo "$1"
+    launch
+    wait_trace 'pic file=' 60 || { echo -; return; }
+    local start end
+    start=$(now_us)
+    wait_trace 'DrawScreen end' 120 || { kill "$pid"; wait "$pid" 2>/dev/null || true; echo -; return; }
+    end=$(now_us)
+    kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true
+    awk -v us=$((end - start)) 'BEGIN { printf "%.0f", us / 1000 }'
+}
+
+start_screen 1920x1080
+echo "Screen 1920x1080, $rounds rounds, key ${delay_ms} ms after the step names its photo; load average $(cut -d' ' -f1 /proc/loadavg)"
+echo "step to its end, no key: 100 MP JPEG $(load_ms "$big") ms, 665-byte file $(load_ms "$bomb") ms (the key comes inside these)"
+declare -a rest=() during_big=() during_bomb=()
+for _ in $(seq "$rounds"); do
+    rest+=("$(key_to_exit "$standing" 'DrawScreen end' 300)")
+    during_big+=("$(key_to_exit "$big" 'pic file=' "$delay_ms")")
+    during_bomb+=("$(key_to_exit "$bomb" 'pic file=' "$delay_ms")")
+done
+rest_ms=$(echo "${rest[*]}" | median)
+big_ms=$(echo "${during_big[*]}" | median)
+bomb_ms=$(echo "${during_bomb[*]}" | median)
+printf '%-40s %8s ms   runs: %s\n' "key to exit, photo standing" "$rest_ms" "${rest[*]}"
+printf '%-40s %8s ms   runs: %s   x goal %s   x standing %s\n' "(d) key to exit, 100 MP JPEG loading" \
+    "$big_ms" "${during_big[*]}" "$(ratio "$big_ms" 100)" "$(ratio "$big_ms" "$rest_ms")"
+printf '%-40s %8s ms   runs: %s   x goal %s   x standing %s\n' "(e) key to exit, 665-byte file loading" \
+    "$bomb_ms" "${during_bomb[*]}" "$(ratio "$bomb_ms" 100)" "$(ratio "$bomb_ms" "$rest_ms")"
+stop_screen
+
+# Peak resident memory once the photo stands, 2 s after its step ended.
+peak_mb() {
+    use_photo "$1"
+    launch
+    wait_trace 'DrawScreen end' 120 || { kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true; echo -; return; }
+    sleep 2
+    local kb
+    kb=$(awk '/^VmHWM:/ { print $2 }' "/proc/$pid/status")
+    xdotool key space
+    wait "$pid" 2>/dev/null || true
+    awk -v kb="$kb" 'BEGIN { printf "%.0f", kb / 1024 }'
+}
+start_screen 3840x2160
+frame_mb=$(awk 'BEGIN { printf "%.1f", 3840 * 2160 * 4 / 1048576 }')
+for photo in "$large" "$big"; do
+    mb=$(peak_mb "$photo")
+    printf '(f) peak resident memory at 3840x2160, %-24s %6s MB = %s frames of %s MB\n' \
+        "$(basename "$photo"):" "$mb" "$(ratio "$mb" "$frame_mb")" "$frame_mb"
+done
+stop_screen
