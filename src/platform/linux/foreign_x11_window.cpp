@@ -124,7 +124,8 @@ void ForeignX11Window::Draw(cairo_surface_t* frame, const Rect& area)
     cairo_rectangle(cr.get(), area.x, area.y, area.width, area.height);
     cairo_fill(cr.get());
     cairo_surface_flush(m_Surface.get());
-    XFlush(XDisplayOf(m_Display));
+    // As for the show's own window: one frame in the server at a time.
+    XSync(XDisplayOf(m_Display), False);
 }
 
 namespace {

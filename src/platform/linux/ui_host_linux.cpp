@@ -1,5 +1,7 @@
 #include "platform/linux/ui_host_linux.h"
 
+#include <cairo-xlib.h>
+#include <gdk/gdkx.h>
 #include <pango/pangocairo.h>
 
 #include <algorithm>
@@ -14,6 +16,15 @@
 #include "platform/program_file.h"
 
 namespace {
+
+// Copies area of frame to the same place of cr's target.
+void FillFromFrame(cairo_t* cr, cairo_surface_t* frame, const Rect& area)
+{
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_set_source_surface(cr, frame, 0, 0);
+    cairo_rectangle(cr, area.x, area.y, area.width, area.height);
+    cairo_fill(cr);
+}
 
 // Windows raises shorter timer intervals to this; a zero interval would also keep the main
 // context busy for ever.
@@ -377,16 +388,32 @@ void GtkUiHost::ShowFrame(const Rect& area)
     GdkWindow* gdkWindow = gtk_widget_get_window(m_Window);
     if (!gdkWindow || !gdk_window_is_viewable(gdkWindow)) return;
     // Drawn now rather than through the frame clock, which would cap an animation's steps.
-    const cairo_rectangle_int_t bounds{area.x, area.y, area.width, area.height};
-    const Owned<cairo_region_t, cairo_region_destroy> region(cairo_region_create_rectangle(&bounds));
-    GdkDrawingContext* drawing = gdk_window_begin_draw_frame(gdkWindow, region.get());
-    cairo_t* cr = gdk_drawing_context_get_cairo_context(drawing);
-    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-    cairo_set_source_surface(cr, m_LastFrameSurface.get(), 0, 0);
-    cairo_rectangle(cr, area.x, area.y, area.width, area.height);
-    cairo_fill(cr);
-    gdk_window_end_draw_frame(gdkWindow, drawing);
-    gdk_display_flush(gdk_window_get_display(gdkWindow));
+    GdkDisplay* display = gdk_window_get_display(gdkWindow);
+    if (GDK_IS_X11_DISPLAY(display)) {
+        // Straight into the window: GDK's frame would first copy it into a pixmap of its own,
+        // which at 3840x2160 trebles the cost of a whole-screen present.
+        const Size size{gdk_window_get_width(gdkWindow), gdk_window_get_height(gdkWindow)};
+        if (!m_WindowSurface || size != m_WindowSurfaceSize) {
+            m_WindowSurface.reset(cairo_xlib_surface_create(GDK_DISPLAY_XDISPLAY(display), gdk_x11_window_get_xid(gdkWindow),
+                                                            GDK_VISUAL_XVISUAL(gdk_window_get_visual(gdkWindow)),
+                                                            size.width, size.height));
+            m_WindowSurfaceSize = size;
+        }
+        {
+            const Owned<cairo_t, cairo_destroy> cr(cairo_create(m_WindowSurface.get()));
+            FillFromFrame(cr.get(), m_LastFrameSurface.get(), area);
+        }
+        cairo_surface_flush(m_WindowSurface.get());
+    } else {
+        const cairo_rectangle_int_t bounds{area.x, area.y, area.width, area.height};
+        const Owned<cairo_region_t, cairo_region_destroy> region(cairo_region_create_rectangle(&bounds));
+        GdkDrawingContext* drawing = gdk_window_begin_draw_frame(gdkWindow, region.get());
+        FillFromFrame(gdk_drawing_context_get_cairo_context(drawing), m_LastFrameSurface.get(), area);
+        gdk_window_end_draw_frame(gdkWindow, drawing);
+    }
+    // Until the server has taken this frame, none follows: frames sent faster than it shows
+    // them only pile up in shared memory (gigabytes at 3840x2160) and are seen late.
+    gdk_display_sync(display);
 }
 
 void GtkUiHost::DrawText(Bitmap& target, const TextFont& font, Point topLeft, std::string_view text)
@@ -472,12 +499,7 @@ gboolean GtkUiHost::OnDraw(GtkWidget*, cairo_t* cr, gpointer self)
     ++host.m_InputCount;
     cairo_set_source_rgb(cr, 0, 0, 0);
     cairo_paint(cr);
-    if (host.m_LastFrameSurface) {
-        cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-        cairo_set_source_surface(cr, host.m_LastFrameSurface.get(), 0, 0);
-        cairo_rectangle(cr, 0, 0, host.LastFrame().Width(), host.LastFrame().Height());
-        cairo_fill(cr);
-    }
+    if (host.m_LastFrameSurface) FillFromFrame(cr, host.m_LastFrameSurface.get(), host.LastFrame().Bounds());
     host.QueuePaint();
     return TRUE;
 }
