@@ -1,5 +1,5 @@
 // The slide show as a whole on the OS's own UI host (it needs a display; Xvfb will do):
-//  - each transition's wall time from its first wait to its last frame, against its nominal
+//  - each transition's wall time from its first wait to its last step, against its nominal
 //    length of one 5 ms wait a step, on a photo of the screen's size;
 //  - the time from a Timer1 tick to the first frame of the transition, for a 6000 x 4000 JPEG,
 //    against libjpeg decoding the same file at full size, with the fade of the last photo off
@@ -385,16 +385,16 @@ std::optional<TransitionTiming> TimeTransition(const Show::Step& step)
     std::optional<Clock::time_point> last;
     for (const HostCall& call : step.calls) {
         if (!call.transition) continue;
+        // The end of the last call: a step whose frame shows no change (a dissolve that has
+        // reached its photo) presents nothing, but its wait still counts.
+        last = call.end;
         switch (call.kind) {
         case CallKind::Wait:
             ++timing.waits;
             timing.waitMs += call.Ms();
             if (!first) first = call.begin;
             break;
-        case CallKind::Present:
-            timing.presentMs += call.Ms();
-            last = call.end;
-            break;
+        case CallKind::Present: timing.presentMs += call.Ms(); break;
         case CallKind::Text: timing.textMs += call.Ms(); break;
         }
     }
@@ -470,7 +470,7 @@ void MeasureTransitions(Show& show, const std::string (&photos)[2], int rounds, 
             if (const auto timing = TimeTransition(step)) timings[effect].push_back(*timing);
         }
     }
-    std::printf("\n(a) Transitions on a %dx%d photo: wall time from the first wait to the last frame,\n"
+    std::printf("\n(a) Transitions on a %dx%d photo: wall time from the first wait to the last step,\n"
                 "    against the nominal %d ms a step; medians of %d runs; goal at most %.1fx\n",
                 screen.width, screen.height, kWaitStepMs, rounds, g_GoalRatio);
     std::printf(" #  effect             steps  nominal ms    wall ms  ratio        in waits  in present  text  "
