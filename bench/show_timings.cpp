@@ -582,6 +582,11 @@ double ProcessCpuMs()
 // Another process's user and system time so far, from /proc; nothing when it cannot be read.
 std::optional<double> OtherProcessCpuMs(int pid)
 {
+#ifndef _SC_CLK_TCK
+    // Windows has no /proc to read, and a program under Wine cannot see the X server's.
+    (void)pid;
+    return std::nullopt;
+#else
     std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
     std::string text;
     if (!std::getline(file, text)) return std::nullopt;
@@ -601,6 +606,7 @@ std::optional<double> OtherProcessCpuMs(int pid)
     if (fields.size() < 13) return std::nullopt;
     const double ticks = static_cast<double>(sysconf(_SC_CLK_TCK));
     return (std::stod(fields[11]) + std::stod(fields[12])) * 1000.0 / ticks;
+#endif
 }
 
 // (c) The CPU that a standing show with the clock on costs this program and the X server.
