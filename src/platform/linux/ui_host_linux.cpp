@@ -196,6 +196,8 @@ void GtkUiHost::DestroyNativeWindow()
 
 void GtkUiHost::NativeWindowDestroyed()
 {
+    // While the X window still exists: cairo frees what it made for it.
+    m_WindowSurface.reset();
     m_Window = nullptr;
     WindowGone();
     m_Channel->SetWindowOpen(false);
