@@ -20,10 +20,10 @@ rounds=${ROUNDS:-5}
 delay_ms=${DELAY_MS:-200}
 [[ -x $program ]] || { echo "no $program: build the tovelin target first" >&2; exit 1; }
 
+source "$root/bench/own_screen.sh"
 work=$(mktemp -d)
-server=
 cleanup() {
-    [[ -n $server ]] && kill "$server" 2>/dev/null || true
+    stop_screen
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -73,25 +73,6 @@ bomb=$work/claims-16384x16384.jpg
     printf '\x00\x00\x00\x00'
     printf '\xff\xd9'                                   # end of image
 } >"$bomb"
-
-start_screen() { # start_screen WxH: an Xvfb of its own, as DISPLAY
-    local display
-    for display in $(seq 90 140); do
-        [[ -e /tmp/.X11-unix/X$display || -e /tmp/.X$display-lock ]] || break
-    done
-    Xvfb ":$display" -screen 0 "${1}x24" -nolisten tcp >/dev/null 2>&1 &
-    server=$!
-    for _ in $(seq 50); do
-        [[ -e /tmp/.X11-unix/X$display ]] && break
-        sleep 0.1
-    done
-    export DISPLAY=":$display"
-}
-stop_screen() {
-    kill "$server" 2>/dev/null || true
-    wait "$server" 2>/dev/null || true
-    server=
-}
 
 # The show's settings: the one photo's folder, no music, no fade, one minute a slide.
 use_photo() {
@@ -197,7 +178,7 @@ start_screen 3840x2160
 frame_mb=$(awk 'BEGIN { printf "%.1f", 3840 * 2160 * 4 / 1048576 }')
 for photo in "$large" "$big"; do
     mb=$(peak_mb "$photo")
-    printf '(f) peak resident memory at 3840x2160, %-24s %6s MB = %s frames of %s MB\n' \
+    printf '(f) peak resident memory at 3840x2160, %-24s %6s MiB = %s frames of %s MiB\n' \
         "$(basename "$photo"):" "$mb" "$(ratio "$mb" "$frame_mb")" "$frame_mb"
 done
 stop_screen

@@ -17,24 +17,17 @@ rounds=${ROUNDS:-1}
 standing=${STANDING:-30}
 [[ -x $program ]] || { echo "no $program: build the show_timings target first" >&2; exit 1; }
 
+source "$root/bench/own_screen.sh"
+trap stop_screen EXIT
+
 run_on_screen() {
     local size=$1
     shift
-    local display
-    for display in $(seq 90 140); do
-        [[ -e /tmp/.X11-unix/X$display || -e /tmp/.X$display-lock ]] || break
-    done
-    Xvfb ":$display" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
-    local server=$!
-    for _ in $(seq 50); do
-        [[ -e /tmp/.X11-unix/X$display ]] && break
-        sleep 0.1
-    done
-    DISPLAY=":$display" GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1 \
-        "$program" --first-frame-rounds 0 --transition-rounds "$rounds" "$@" --x-server-pid "$server" 2>/dev/null ||
+    start_screen "$size"
+    GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1 \
+        "$program" --first-frame-rounds 0 --transition-rounds "$rounds" "$@" --x-server-pid "$SCREEN_PID" 2>/dev/null ||
         echo "show_timings failed at $size" >&2
-    kill "$server" 2>/dev/null || true
-    wait "$server" 2>/dev/null || true
+    stop_screen
 }
 
 run_on_screen 1920x1080 --goal 1.2
