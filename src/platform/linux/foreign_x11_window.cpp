@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "gfx/error.h"
+#include "platform/linux/frame_copy.h"
 
 namespace {
 
@@ -118,11 +119,10 @@ void ForeignX11Window::Draw(cairo_surface_t* frame, const Rect& area)
 {
     if (m_Lost || area.IsEmpty()) return;
     const ErrorTrap trap;
-    const Owned<cairo_t, cairo_destroy> cr(cairo_create(m_Surface.get()));
-    cairo_set_operator(cr.get(), CAIRO_OPERATOR_SOURCE);
-    cairo_set_source_surface(cr.get(), frame, 0, 0);
-    cairo_rectangle(cr.get(), area.x, area.y, area.width, area.height);
-    cairo_fill(cr.get());
+    {
+        const Owned<cairo_t, cairo_destroy> cr(cairo_create(m_Surface.get()));
+        CopyFrameArea(cr.get(), frame, area);
+    }
     cairo_surface_flush(m_Surface.get());
     // As for the show's own window: one frame in the server at a time.
     XSync(XDisplayOf(m_Display), False);

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "gfx/error.h"
+#include "platform/linux/frame_copy.h"
 #include "platform/linux/gtk_session.h"
 #include "platform/linux/key_codes.h"
 #include "platform/linux/media_player_linux.h"
@@ -16,15 +17,6 @@
 #include "platform/program_file.h"
 
 namespace {
-
-// Copies area of frame to the same place of cr's target.
-void FillFromFrame(cairo_t* cr, cairo_surface_t* frame, const Rect& area)
-{
-    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-    cairo_set_source_surface(cr, frame, 0, 0);
-    cairo_rectangle(cr, area.x, area.y, area.width, area.height);
-    cairo_fill(cr);
-}
 
 // Windows raises shorter timer intervals to this; a zero interval would also keep the main
 // context busy for ever.
@@ -394,23 +386,26 @@ void GtkUiHost::ShowFrame(const Rect& area)
     if (GDK_IS_X11_DISPLAY(display)) {
         // Straight into the window: GDK's frame would first copy it into a pixmap of its own,
         // which at 3840x2160 trebles the cost of a whole-screen present.
-        const Size size{gdk_window_get_width(gdkWindow), gdk_window_get_height(gdkWindow)};
-        if (!m_WindowSurface || size != m_WindowSurfaceSize) {
+        const int width = gdk_window_get_width(gdkWindow);
+        const int height = gdk_window_get_height(gdkWindow);
+        if (!m_WindowSurface) {
             m_WindowSurface.reset(cairo_xlib_surface_create(GDK_DISPLAY_XDISPLAY(display), gdk_x11_window_get_xid(gdkWindow),
-                                                            GDK_VISUAL_XVISUAL(gdk_window_get_visual(gdkWindow)),
-                                                            size.width, size.height));
-            m_WindowSurfaceSize = size;
+                                                            GDK_VISUAL_XVISUAL(gdk_window_get_visual(gdkWindow)), width,
+                                                            height));
+        } else if (cairo_xlib_surface_get_width(m_WindowSurface.get()) != width ||
+                   cairo_xlib_surface_get_height(m_WindowSurface.get()) != height) {
+            cairo_xlib_surface_set_size(m_WindowSurface.get(), width, height);
         }
         {
             const Owned<cairo_t, cairo_destroy> cr(cairo_create(m_WindowSurface.get()));
-            FillFromFrame(cr.get(), m_LastFrameSurface.get(), area);
+            CopyFrameArea(cr.get(), m_LastFrameSurface.get(), area);
         }
         cairo_surface_flush(m_WindowSurface.get());
     } else {
         const cairo_rectangle_int_t bounds{area.x, area.y, area.width, area.height};
         const Owned<cairo_region_t, cairo_region_destroy> region(cairo_region_create_rectangle(&bounds));
         GdkDrawingContext* drawing = gdk_window_begin_draw_frame(gdkWindow, region.get());
-        FillFromFrame(gdk_drawing_context_get_cairo_context(drawing), m_LastFrameSurface.get(), area);
+        CopyFrameArea(gdk_drawing_context_get_cairo_context(drawing), m_LastFrameSurface.get(), area);
         gdk_window_end_draw_frame(gdkWindow, drawing);
     }
     // Until the server has taken this frame, none follows: frames sent faster than it shows
@@ -501,7 +496,7 @@ gboolean GtkUiHost::OnDraw(GtkWidget*, cairo_t* cr, gpointer self)
     ++host.m_InputCount;
     cairo_set_source_rgb(cr, 0, 0, 0);
     cairo_paint(cr);
-    if (host.m_LastFrameSurface) FillFromFrame(cr, host.m_LastFrameSurface.get(), host.LastFrame().Bounds());
+    if (host.m_LastFrameSurface) CopyFrameArea(cr, host.m_LastFrameSurface.get(), host.LastFrame().Bounds());
     host.QueuePaint();
     return TRUE;
 }

@@ -88,9 +88,7 @@ private:
     std::vector<GMainLoop*> m_Loops;
     std::vector<GPollFD> m_PollFds;
     SurfacePtr m_LastFrameSurface; // over LastFrame()'s pixels
-    // The window as cairo draws into it on X11, and the size it was made for.
-    SurfacePtr m_WindowSurface;
-    Size m_WindowSurfaceSize;
+    SurfacePtr m_WindowSurface; // the window as cairo draws into it on X11
     std::vector<std::unique_ptr<WorkerBox>> m_WorkerBoxes;
     // Another program's window as the main window, and the signals that end the show in it.
     std::unique_ptr<ForeignX11Window> m_Foreign;
